@@ -1,0 +1,43 @@
+// Holds the instance lock from a separate process so tst_instancelock can see what another
+// running copy, killed or shut down, does to the lock.
+#include "platform/instancelock.h"
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onTerminate(int) {
+    stopRequested = 1;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("usage: lockholder DIRECTORY\n", stderr);
+        return 2;
+    }
+
+    // SIGTERM returns from main so the lock goes through the destructor, unlike SIGKILL. Block
+    // it until sigsuspend() so a signal arriving right after "held" is not missed.
+    sigset_t blocked, waitMask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
+    struct sigaction action = {};
+    action.sa_handler = onTerminate;
+    sigaction(SIGTERM, &action, nullptr);
+
+    InstanceLock lock(QString::fromLocal8Bit(argv[1]));
+    if (!lock.tryAcquire()) {
+        std::fputs("refused\n", stdout);
+        std::fflush(stdout);
+        return 1;
+    }
+    std::fputs(lock.isHeld() ? "held\n" : "unusable\n", stdout);
+    std::fflush(stdout);
+    while (!stopRequested)
+        sigsuspend(&waitMask);
+    return 0;
+}
