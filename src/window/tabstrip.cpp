@@ -1,0 +1,319 @@
+#include "window/tabstrip.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionTab>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
+#include <QTabBar>
+#include <algorithm>
+
+namespace {
+
+// Room above and below the caption, in pixels, so a row reads as a tab and not a text line.
+constexpr int kVerticalPadding = 8;
+
+}  // namespace
+
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Категория величины"));
+}
+
+void TabStrip::setCaptions(const QStringList& captions) {
+    m_captions = captions;
+    m_selected = captions.isEmpty() ? 0 : 1;
+    setAccessibleDescription(captions.isEmpty() ? QString() : captions.first());
+    relayout();
+}
+
+int TabStrip::count() const {
+    return int(m_captions.size());
+}
+
+int TabStrip::selectedIndex() const {
+    return m_selected;
+}
+
+void TabStrip::setSelectedIndex(int index) {
+    select(index, false);
+}
+
+int TabStrip::rowCount() const {
+    ensureLaidOut();
+    return m_rows;
+}
+
+int TabStrip::tabAreaHeight() const {
+    ensureLaidOut();
+    return m_rows * rowHeight();
+}
+
+QRect TabStrip::tabRect(int index) const {
+    if (index < 1 || index > count()) {
+        return {};
+    }
+    ensureLaidOut();
+    return m_rects.at(index - 1);
+}
+
+QSize TabStrip::sizeHint() const {
+    return {393, 265};
+}
+
+int TabStrip::rowHeight() const {
+    return fontMetrics().height() + kVerticalPadding;
+}
+
+// The style centres the label inside the tab minus this much, so a tab this much wider than
+// its text can never cut the caption, whatever the style.
+int TabStrip::horizontalPadding() const {
+    return qMax(12, style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this));
+}
+
+// A hidden widget hears of its new size only when shown; the window asks before that.
+void TabStrip::ensureLaidOut() const {
+    if (m_laidOutWidth != width()) {
+        const_cast<TabStrip*>(this)->relayout();
+    }
+}
+
+void TabStrip::relayout() {
+    m_laidOutWidth = width();
+    m_rects.clear();
+    m_rowOf.clear();
+    m_rows = 0;
+    const qsizetype n = m_captions.size();
+    if (n == 0) {
+        update();
+        return;
+    }
+
+    const int available = qMax(1, width());
+    const int padding = horizontalPadding();
+    const QFontMetrics metrics = fontMetrics();
+    QList<int> natural;
+    natural.reserve(n);
+    for (const QString& caption : m_captions) {
+        natural.append(metrics.horizontalAdvance(caption) + padding);
+    }
+
+    // Greedy fill in caption order; a caption too wide for any row still gets one of its own.
+    auto breakRows = [&natural, n](int limit) {
+        QList<qsizetype> starts{0};
+        int used = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (i > starts.last() && used + natural.at(i) > limit) {
+                starts.append(i);
+                used = 0;
+            }
+            used += natural.at(i);
+        }
+        return starts;
+    };
+    // Then even the rows out: the narrowest limit that needs no more rows than the full width,
+    // so the last row is not left with a lone tab.
+    QList<qsizetype> rowStart = breakRows(available);
+    int low = *std::max_element(natural.cbegin(), natural.cend());
+    int high = available;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (breakRows(mid).size() <= rowStart.size()) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    if (high < available) {
+        rowStart = breakRows(high);
+    }
+    m_rows = int(rowStart.size());
+
+    // Justify each row to the full width, sharing the slack in proportion to natural widths.
+    // Rounding the running edge rather than each width keeps the row exactly full and never
+    // gives a tab less than its natural width.
+    const int height = rowHeight();
+    m_rects.resize(n);
+    m_rowOf.resize(n);
+    for (int row = 0; row < m_rows; ++row) {
+        const qsizetype begin = rowStart.at(row);
+        const qsizetype end = row + 1 < m_rows ? rowStart.at(row + 1) : n;
+        qint64 total = 0;
+        for (qsizetype i = begin; i < end; ++i) {
+            total += natural.at(i);
+        }
+        qint64 running = 0;
+        int left = 0;
+        for (qsizetype i = begin; i < end; ++i) {
+            running += natural.at(i);
+            const int right = int(available * running / total);
+            m_rects[i] = QRect(left, row * height, right - left, height);
+            m_rowOf[i] = row;
+            left = right;
+        }
+    }
+    update();
+}
+
+void TabStrip::select(int index, bool notify) {
+    if (index < 1 || index > count() || index == m_selected) {
+        return;
+    }
+    m_selected = index;
+    setAccessibleDescription(m_captions.at(index - 1));
+    update();
+    if (notify) {
+        Q_EMIT clicked();
+    }
+}
+
+void TabStrip::initTabOption(QStyleOptionTab* option, int index) const {
+    option->initFrom(this);
+    // Focus and hover belong to the widget, not to a tab; copied as they are, they would mark
+    // every tab at once.
+    option->state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+    option->shape = QTabBar::RoundedNorth;
+    option->features |= QStyleOptionTab::HasFrame;
+    option->rect = m_rects.at(index - 1);
+    // The style treats '&' as a mnemonic marker; captions are plain text.
+    option->text = m_captions.at(index - 1);
+    option->text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+
+    const int row = m_rowOf.at(index - 1);
+    option->row = row;
+    const bool first = index == 1 || m_rowOf.at(index - 2) != row;
+    const bool last = index == count() || m_rowOf.at(index) != row;
+    if (first && last) {
+        option->position = QStyleOptionTab::OnlyOneTab;
+    } else if (first) {
+        option->position = QStyleOptionTab::Beginning;
+    } else if (last) {
+        option->position = QStyleOptionTab::End;
+    } else {
+        option->position = QStyleOptionTab::Middle;
+    }
+
+    option->selectedPosition = QStyleOptionTab::NotAdjacent;
+    if (!first && m_selected == index - 1) {
+        option->selectedPosition = QStyleOptionTab::PreviousIsSelected;
+    } else if (!last && m_selected == index + 1) {
+        option->selectedPosition = QStyleOptionTab::NextIsSelected;
+    }
+
+    // State_HasFocus stays off: the common style answers it with a focus frame around the
+    // whole tab, which doubled the one paintEvent() draws around the caption.
+    if (index == m_selected) {
+        option->state |= QStyle::State_Selected;
+    }
+}
+
+void TabStrip::paintEvent(QPaintEvent* /*event*/) {
+    QStylePainter painter(this);
+    const int tabsHeight = tabAreaHeight();
+
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    // Tuck the frame's top edge under the bottom row, as QTabWidget does, so a selected tab
+    // there opens into the page instead of sitting on a line.
+    const int overlap = style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, this);
+    frame.rect = QRect(0, tabsHeight - overlap, width(), height() - tabsHeight + overlap);
+    frame.tabBarSize = QSize(width(), tabsHeight);
+    frame.tabBarRect = QRect(0, 0, width(), tabsHeight);
+    // Only a tab in the bottom row actually touches the page.
+    if (m_selected > 0 && m_rowOf.at(m_selected - 1) == m_rows - 1) {
+        frame.selectedTabRect = tabRect(m_selected);
+    }
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+
+    // The selected tab goes last so its raised outline is not covered by a neighbour. Each tab
+    // is clipped to its own cell: styles may paint past the rect to merge the tab with a page
+    // right below it, which would smear over the rows underneath here.
+    const auto drawTab = [&](int index) {
+        QStyleOptionTab option;
+        initTabOption(&option, index);
+        painter.save();
+        painter.setClipRect(option.rect);
+        painter.drawControl(QStyle::CE_TabBarTab, option);
+        painter.restore();
+    };
+    for (int index = 1; index <= count(); ++index) {
+        if (index != m_selected) {
+            drawTab(index);
+        }
+    }
+    if (m_selected > 0) {
+        drawTab(m_selected);
+    }
+
+    if (hasFocus() && m_selected > 0) {
+        const QRect cell = tabRect(m_selected);
+        const QFontMetrics metrics = fontMetrics();
+        QRect text(0, 0, metrics.horizontalAdvance(m_captions.at(m_selected - 1)),
+                   metrics.height());
+        text.moveCenter(cell.center());
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.backgroundColor = palette().color(QPalette::Window);
+        focus.rect = text.adjusted(-3, -1, 3, 1).intersected(cell.adjusted(2, 2, -2, -2));
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+void TabStrip::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    relayout();
+}
+
+void TabStrip::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        relayout();
+    }
+}
+
+void TabStrip::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    for (int index = 1; index <= count(); ++index) {
+        if (tabRect(index).contains(pos)) {
+            select(index, true);
+            break;
+        }
+    }
+    event->accept();
+}
+
+void TabStrip::keyPressEvent(QKeyEvent* event) {
+    if (m_selected == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    int target = 0;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            target = qMax(1, m_selected - 1);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            target = qMin(count(), m_selected + 1);
+            break;
+        case Qt::Key_Home:
+            target = 1;
+            break;
+        case Qt::Key_End:
+            target = count();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    select(target, true);
+    event->accept();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QStringList>
+#include <QWidget>
+
+class QStyleOptionTab;
+
+// A tab strip that wraps its tabs onto as many rows as the width needs, so every caption is
+// visible in full at once. QTabBar can only scroll or elide, which hides categories.
+class TabStrip : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TabStrip(QWidget* parent = nullptr);
+
+    // Replaces all tabs; the first one becomes selected.
+    void setCaptions(const QStringList& captions);
+    int count() const;
+
+    // Tabs are numbered from 1; 0 means there are no tabs.
+    int selectedIndex() const;
+    // Selects without emitting clicked(), since the caller already knows; out-of-range is ignored.
+    void setSelectedIndex(int index);
+
+    int rowCount() const;
+    // The page area starts right below this many pixels.
+    int tabAreaHeight() const;
+    QRect tabRect(int index) const;
+
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    // The user picked a different tab, by mouse or keyboard.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void relayout();
+    void ensureLaidOut() const;
+    int rowHeight() const;
+    int horizontalPadding() const;
+    void select(int index, bool notify);
+    void initTabOption(QStyleOptionTab* option, int index) const;
+
+    QStringList m_captions;
+    QList<QRect> m_rects;  // parallel to m_captions
+    QList<int> m_rowOf;    // 0-based row of each tab
+    int m_rows = 0;
+    int m_laidOutWidth = -1;
+    int m_selected = 0;
+};

@@ -1,0 +1,200 @@
+#include "window/tabstrip.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QStringList kCaptions =
+    QStringLiteral(
+        "Линейные размеры|Площади|Объемы|Скорости|Ускорения|Моменты|Распределенные моменты|Углы|"
+        "Времена|Силы|Распределенные силы|Давления|Удельные веса")
+        .split(QLatin1Char('|'));
+
+// Counts the key presses that reach the window, i.e. those the strip passed on to its parent.
+class KeyRecorder : public QObject {
+public:
+    int presses = 0;
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        presses += event->type() == QEvent::KeyPress ? 1 : 0;
+        return false;
+    }
+};
+
+}  // namespace
+
+class TabStripTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() {
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(900, 300);
+        m_strip = new TabStrip(m_window.get());
+        m_strip->setCaptions(kCaptions);
+        m_strip->setGeometry(0, 0, 393, 265);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void layoutFillsRowsWithoutClipping_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("wider");  // a width that must need fewer rows; 0 for none
+        QTest::newRow("wide") << 850 << 0;
+        QTest::newRow("window width") << 393 << 850;
+        QTest::newRow("narrow") << 260 << 393;
+    }
+    void layoutFillsRowsWithoutClipping() {
+        QFETCH(int, width);
+        QFETCH(int, wider);
+        m_strip->setGeometry(0, 0, width, 265);
+        const QFontMetrics metrics = m_strip->fontMetrics();
+        const QRect area(0, 0, width, m_strip->tabAreaHeight());
+        int rows = 1;
+        for (int i = 1; i <= m_strip->count(); ++i) {
+            const QRect r = m_strip->tabRect(i);
+            QVERIFY2(area.contains(r), qPrintable(kCaptions.at(i - 1)));
+            QVERIFY(r.width() > metrics.horizontalAdvance(kCaptions.at(i - 1)));
+            if (i > 1) {
+                // Caption order, edge to edge, every row full width: no gaps and no overlaps.
+                const QRect prev = m_strip->tabRect(i - 1);
+                const bool sameRow = r.top() == prev.top() && r.left() == prev.right() + 1;
+                const bool nextRow = r.top() == prev.bottom() + 1 && r.left() == 0;
+                QVERIFY2(sameRow || nextRow, qPrintable(kCaptions.at(i - 1)));
+                if (nextRow) {
+                    QCOMPARE(prev.right(), width - 1);
+                    ++rows;
+                }
+            }
+        }
+        QCOMPARE(m_strip->tabRect(m_strip->count()).right(), width - 1);
+        QCOMPARE(rows, m_strip->rowCount());
+        if (wider > 0) {
+            const int height = m_strip->tabAreaHeight();
+            m_strip->setGeometry(0, 0, wider, 265);
+            QVERIFY(m_strip->rowCount() < rows);
+            QVERIFY(m_strip->tabAreaHeight() < height);
+        }
+    }
+
+    void oversizedCaptionGetsItsOwnRow_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("first") << 1 << 2;
+        QTest::newRow("middle") << 2 << 3;
+        QTest::newRow("last") << 3 << 2;
+    }
+    void oversizedCaptionGetsItsOwnRow() {
+        QFETCH(int, position);
+        QFETCH(int, rows);
+        QStringList captions{kCaptions.at(7), kCaptions.at(9)};
+        captions.insert(position - 1, kCaptions.at(6));
+        m_strip->setCaptions(captions);
+        // Exactly the text width: with any padding the caption cannot share a row.
+        const int width = m_strip->fontMetrics().horizontalAdvance(kCaptions.at(6));
+        m_strip->setGeometry(0, 0, width, 100);
+        QCOMPARE(m_strip->rowCount(), rows);
+        const QRect wide = m_strip->tabRect(position);
+        QCOMPARE(wide, QRect(0, wide.top(), width, wide.height()));
+    }
+
+    void fontChangeRelayouts() {
+        const int before = m_strip->tabAreaHeight();
+        QFont font = m_strip->font();
+        font.setPointSizeF(font.pointSizeF() * 2);
+        m_strip->setFont(font);
+        QVERIFY(m_strip->tabAreaHeight() > before);
+        QVERIFY(m_strip->tabRect(1).width() >
+                m_strip->fontMetrics().horizontalAdvance(kCaptions[0]));
+    }
+
+    void mouseSelects_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("target");
+        QTest::addColumn<int>("emitted");
+        QTest::newRow("neighbour") << 1 << 2 << 1;
+        QTest::newRow("last row") << 1 << 13 << 1;
+        QTest::newRow("back to first") << 11 << 1 << 1;
+        QTest::newRow("already selected") << 7 << 7 << 0;
+    }
+    void mouseSelects() {
+        QFETCH(int, start);
+        QFETCH(int, target);
+        QFETCH(int, emitted);
+        m_strip->setSelectedIndex(start);
+        const QRect lastTab = m_strip->tabRect(13);
+        QSignalSpy spy(m_strip, &TabStrip::clicked);
+        QTest::mouseClick(m_strip, Qt::LeftButton, {}, m_strip->tabRect(target).center());
+        QCOMPARE(m_strip->selectedIndex(), target);
+        QCOMPARE(spy.count(), emitted);
+        QCOMPARE(m_strip->accessibleDescription(), kCaptions.at(target - 1));
+        // The selected tab's row stays put; it is not swapped to the bottom.
+        QCOMPARE(m_strip->tabRect(13), lastTab);
+    }
+
+    void keysMoveSelection_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("emitted");
+        QTest::addColumn<bool>("passedOn");
+        QTest::newRow("right") << 5 << Qt::Key_Right << 6 << 1 << false;
+        QTest::newRow("down") << 4 << Qt::Key_Down << 5 << 1 << false;
+        QTest::newRow("left") << 5 << Qt::Key_Left << 4 << 1 << false;
+        QTest::newRow("up") << 8 << Qt::Key_Up << 7 << 1 << false;
+        QTest::newRow("home") << 9 << Qt::Key_Home << 1 << 1 << false;
+        QTest::newRow("end") << 2 << Qt::Key_End << 13 << 1 << false;
+        QTest::newRow("left at first") << 1 << Qt::Key_Left << 1 << 0 << false;
+        QTest::newRow("up at first") << 1 << Qt::Key_Up << 1 << 0 << false;
+        QTest::newRow("right at last") << 13 << Qt::Key_Right << 13 << 0 << false;
+        QTest::newRow("down at last") << 13 << Qt::Key_Down << 13 << 0 << false;
+        QTest::newRow("letter") << 5 << Qt::Key_A << 5 << 0 << true;
+        QTest::newRow("escape") << 5 << Qt::Key_Escape << 5 << 0 << true;
+    }
+    void keysMoveSelection() {
+        QFETCH(int, start);
+        QFETCH(Qt::Key, key);
+        QFETCH(int, expected);
+        QFETCH(int, emitted);
+        QFETCH(bool, passedOn);
+        m_strip->setSelectedIndex(start);
+        KeyRecorder recorder;
+        m_window->installEventFilter(&recorder);
+        QSignalSpy spy(m_strip, &TabStrip::clicked);
+        QTest::keyClick(m_strip, key);
+        QCOMPARE(m_strip->selectedIndex(), expected);
+        QCOMPARE(spy.count(), emitted);
+        QCOMPARE(recorder.presses > 0, passedOn);
+    }
+
+    void programmaticChangesAreSilent() {
+        QSignalSpy spy(m_strip, &TabStrip::clicked);
+        m_strip->setSelectedIndex(10);
+        QCOMPARE(m_strip->selectedIndex(), 10);
+        QCOMPARE(m_strip->accessibleDescription(), kCaptions.at(9));
+        m_strip->setSelectedIndex(14);
+        m_strip->setSelectedIndex(0);
+        QCOMPARE(m_strip->selectedIndex(), 10);
+
+        m_strip->setCaptions(kCaptions.mid(0, 3));
+        QCOMPARE(m_strip->selectedIndex(), 1);
+        QCOMPARE(m_strip->accessibleDescription(), kCaptions.at(0));
+        QVERIFY(m_strip->tabRect(4).isNull());
+        m_strip->setCaptions({});
+        QCOMPARE(m_strip->selectedIndex(), 0);
+        QCOMPARE(m_strip->tabAreaHeight(), 0);
+        QTest::keyClick(m_strip, Qt::Key_End);
+        QTest::mouseClick(m_strip, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(spy.count(), 0);
+    }
+
+private:
+    std::unique_ptr<QWidget> m_window;
+    TabStrip* m_strip = nullptr;
+};
+
+QTEST_MAIN(TabStripTest)
+#include "tst_tabstrip.moc"
