@@ -1,0 +1,111 @@
+#include "platform/pickers.h"
+#include "platform/textbox.h"
+#include "window/categories.h"
+#include "window/ruriruz.h"
+#include "window/tabstrip.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+
+const QString rowName[2] = {QStringLiteral("первого значения"), QStringLiteral("второго значения")};
+const QString boxName[2] = {QStringLiteral("Первое значение"), QStringLiteral("Второе значение")};
+
+}  // namespace
+
+void Ruriruz::buildDesign() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    TabStrip1 = new TabStrip(client);
+    TabStrip1->setCaptions(tabCaptions());
+
+    for (QGroupBox** frame : {&Frame1, &Frame2, &Frame3, &Frame4, &Frame5}) {
+        *frame = new QGroupBox(client);
+        (*frame)->setVisible(*frame == Frame1);
+    }
+
+    QFont labelFont = font();
+    labelFont.setPointSizeF(9.75);
+
+    auto makeBox = [](QWidget* frame, int i) {
+        auto* box = new TextBox(frame);
+        box->setText(QStringLiteral("0"));
+        box->setAccessibleName(boxName[i]);
+        return box;
+    };
+    auto makePicker = [](QWidget* frame, const QString& name, const QStringList& rows) {
+        auto* combo = new QComboBox(frame);
+        combo->setAccessibleName(name);
+        refill(combo, rows);
+        return combo;
+    };
+    auto makeLabel = [&labelFont](QWidget* frame, const QString& caption) {
+        auto* label = new QLabel(caption, frame);
+        label->setFont(labelFont);
+        label->setAlignment(Qt::AlignCenter);
+        return label;
+    };
+
+    const std::array<std::pair<Pair<TextBox>*, Pair<QListWidget>*>, 3> listPanels{
+        std::pair{&Text1, &List1}, std::pair{&Text2, &List2}, std::pair{&Text3, &List3}};
+    const std::array<convert::UnitTable, 3> listTables{convert::lengths, convert::areas,
+                                                       convert::volumes};
+    const std::array<QGroupBox*, 5> panel = frames();
+    for (std::size_t p = 0; p < listPanels.size(); ++p) {
+        for (int i = 0; i < 2; ++i) {
+            (*listPanels[p].first)[i] = makeBox(panel[p], i);
+            auto* list = new QListWidget(panel[p]);
+            list->addItems(unitTexts(listTables[p]));
+            list->setAccessibleName(QStringLiteral("Единица ") + rowName[i]);
+            (*listPanels[p].second)[i] = list;
+        }
+    }
+
+    for (int r = 0; r < 2; ++r) {
+        Text4[r] = makeBox(Frame4, r);
+        Combo1[r] = makePicker(Frame4, QStringLiteral("Единица ") + rowName[r], {});
+        Label1[r] = makeLabel(Frame4, QStringLiteral("/"));
+        Combo2[r] = makePicker(Frame4, QStringLiteral("Знаменатель единицы ") + rowName[r], {});
+
+        Text5[r] = makeBox(Frame5, r);
+        Combo3[r] = makePicker(Frame5, QStringLiteral("Сила в единице ") + rowName[r],
+                               unitTexts(convert::forces.first(convert::plainForceRows)));
+        Label3[r] = makeLabel(Frame5, QStringLiteral("*"));
+        Combo4[r] = makePicker(Frame5, QStringLiteral("Длина в единице ") + rowName[r],
+                               unitTexts(convert::momentLengths));
+        Label4[r] = makeLabel(Frame5, QStringLiteral("/"));
+        Label4[r]->hide();
+        Combo5[r] = makePicker(Frame5, QStringLiteral("Знаменатель единицы ") + rowName[r],
+                               unitTexts(convert::perLength));
+        Combo5[r]->hide();
+    }
+
+    // Focus goes from the tab strip through each panel: box 0 and its pickers from left to
+    // right, then box 1 and its pickers.
+    QWidget* previous = TabStrip1;
+    auto chain = [&previous](QWidget* next) {
+        setTabOrder(previous, next);
+        previous = next;
+    };
+    for (const auto& [text, list] : listPanels) {
+        for (int i = 0; i < 2; ++i) {
+            chain((*text)[i]);
+            chain((*list)[i]);
+        }
+    }
+    for (int r = 0; r < 2; ++r) {
+        for (QWidget* w : std::initializer_list<QWidget*>{Text4[r], Combo1[r], Combo2[r]}) {
+            chain(w);
+        }
+    }
+    for (int r = 0; r < 2; ++r) {
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{Text5[r], Combo3[r], Combo4[r], Combo5[r]}) {
+            chain(w);
+        }
+    }
+}

@@ -1,0 +1,166 @@
+#include "window/design.h"
+
+#include "platform/textbox.h"
+#include "window/categories.h"
+#include "window/ruriruz.h"
+#include "window/tabstrip.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
+
+std::vector<Span> flowRow(const std::vector<QRect>& designed, const std::vector<int>& needed) {
+    std::vector<Span> spans;
+    int shift = 0;  // how far earlier controls have pushed this one to the right
+    for (std::size_t i = 0; i < designed.size(); ++i) {
+        const QRect& d = designed[i];
+        const int width = std::max(d.width(), needed[i]);
+        spans.push_back({d.left() + shift, width});
+        shift += width - d.width();
+    }
+    return spans;
+}
+
+namespace {
+
+// Geometry of the design, in twips, relative to each control's container.
+constexpr QRect tabStripDesign = twips(120, 0, 5895, 3975);
+constexpr QRect frameDesign = twips(240, 960, 5655, 2895);
+constexpr QSize clientDesign(twips(6135), twips(4050));
+constexpr int frameMarginRight = twips(240);
+constexpr std::array<QRect, 2> listBoxDesign{twips(240, 240, 2415, 315),
+                                             twips(3000, 240, 2415, 315)};
+constexpr std::array<QRect, 2> listDesign{twips(240, 720, 2415, 2010),
+                                          twips(3000, 720, 2415, 2010)};
+constexpr std::array<int, 2> rowTop{twips(240), twips(720)};
+// The rows of the quotient and moment panels: value box, pickers and the labels between them.
+constexpr std::array<QRect, 4> quotientRow{twips(120, 0, 2055, 315), twips(2280, 0, 855, 315),
+                                           twips(3210, 0, 60, 240), twips(3360, 0, 975, 315)};
+constexpr std::array<QRect, 6> momentRow{twips(120, 0, 2055, 315), twips(2280, 0, 855, 315),
+                                         twips(3210, 0, 60, 240),  twips(3360, 0, 975, 315),
+                                         twips(4410, 0, 75, 240),  twips(4560, 0, 855, 315)};
+constexpr std::array<int, 2> label4Top{twips(300), twips(795)};
+
+// The width a drop-down list needs to show the longest of the rows it can ever hold.
+int pickerWidth(const QComboBox* combo, const QStringList& rows) {
+    int text = 0;
+    for (const QString& row : rows) {
+        text = std::max(text, combo->fontMetrics().horizontalAdvance(row));
+    }
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const QSize contents(text, combo->fontMetrics().height());
+    return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo).width();
+}
+
+int listWidth(const QListWidget* list) {
+    return list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
+}
+
+QStringList allNumerators() {
+    QStringList rows;
+    QStringList denominators;
+    for (int n = 1; n <= categoryCount; ++n) {
+        rows << unitTexts(categoryAt(n)->numerator);
+    }
+    return rows;
+}
+
+QStringList allDenominators() {
+    QStringList rows;
+    for (int n = 1; n <= categoryCount; ++n) {
+        rows << unitTexts(categoryAt(n)->denominator);
+    }
+    return rows;
+}
+
+}  // namespace
+
+void Ruriruz::layOut() {
+    // Panels 1 to 3: two columns, each a value box over its unit list.
+    int column = listDesign[0].width();
+    for (const Pair<QListWidget>* list : {&List1, &List2, &List3}) {
+        column = std::max(column, listWidth((*list)[0]));
+    }
+    const std::vector<Span> columns = flowRow({listDesign[0], listDesign[1]}, {column, column});
+    int frameWidth = columns[1].left + columns[1].width + frameMarginRight;
+    int frameHeight = frameDesign.height();
+    const int boxHeight = std::max(listBoxDesign[0].height(), Text1[0]->sizeHint().height());
+    for (const auto& [text, list] :
+         {std::pair{&Text1, &List1}, std::pair{&Text2, &List2}, std::pair{&Text3, &List3}}) {
+        for (int i = 0; i < 2; ++i) {
+            const auto idx = static_cast<std::size_t>(i);
+            (*text)[i]->setGeometry(columns[idx].left, listBoxDesign[idx].top(), columns[idx].width,
+                                    boxHeight);
+            (*list)[i]->setGeometry(columns[idx].left, listDesign[idx].top(), columns[idx].width,
+                                    listDesign[idx].height());
+        }
+    }
+
+    // Panels 4 and 5: two rows, each a value box followed by its pickers and the labels
+    // between them. Both rows of a panel are placed alike.
+    const int pickerHeight =
+        std::max({twips(315), Text4[0]->sizeHint().height(), Combo1[0]->sizeHint().height()});
+    auto placeRows = [&](const auto& designed, const std::vector<std::array<QWidget*, 2>>& row,
+                         const std::vector<int>& needed) {
+        const std::vector<QRect> design(designed.begin(), designed.end());
+        const std::vector<Span> spans = flowRow(design, needed);
+        for (int r = 0; r < 2; ++r) {
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                QWidget* w = row[c][static_cast<std::size_t>(r)];
+                const bool label = qobject_cast<QLabel*>(w) != nullptr;
+                const int height = label ? design[c].height() : pickerHeight;
+                const int top = rowTop[static_cast<std::size_t>(r)] + (pickerHeight - height) / 2;
+                w->setGeometry(spans[c].left, top, spans[c].width, height);
+            }
+        }
+        frameWidth =
+            std::max(frameWidth, spans.back().left + spans.back().width + frameMarginRight);
+    };
+    auto labelWidth = [](const Pair<QLabel>& label) { return label[0]->sizeHint().width(); };
+    placeRows(quotientRow,
+              {{Text4[0], Text4[1]},
+               {Combo1[0], Combo1[1]},
+               {Label1[0], Label1[1]},
+               {Combo2[0], Combo2[1]}},
+              {0, pickerWidth(Combo1[0], allNumerators()), labelWidth(Label1),
+               pickerWidth(Combo2[0], allDenominators())});
+    placeRows(momentRow,
+              {{Text5[0], Text5[1]},
+               {Combo3[0], Combo3[1]},
+               {Label3[0], Label3[1]},
+               {Combo4[0], Combo4[1]},
+               {Label4[0], Label4[1]},
+               {Combo5[0], Combo5[1]}},
+              {0, pickerWidth(Combo3[0], unitTexts(convert::forces)), labelWidth(Label3),
+               pickerWidth(Combo4[0], unitTexts(convert::momentLengths)), labelWidth(Label4),
+               pickerWidth(Combo5[0], unitTexts(convert::perLength))});
+    for (int r = 0; r < 2; ++r) {
+        // The second "/" of a moment row sits a little lower in the design.
+        QLabel* label = Label4[r];
+        label->move(label->x(), label4Top[static_cast<std::size_t>(r)] + label->y() -
+                                    rowTop[static_cast<std::size_t>(r)]);
+    }
+
+    // The tab strip wraps the panels; its rows of tabs may need more room than designed.
+    const int stripWidth = frameWidth + 2 * (frameDesign.left() - tabStripDesign.left());
+    TabStrip1->setGeometry(tabStripDesign.left(), tabStripDesign.top(), stripWidth,
+                           tabStripDesign.height());
+    const int frameTop = std::max(frameDesign.top(), TabStrip1->tabAreaHeight() + twips(120));
+    const int stripHeight =
+        frameTop + frameHeight + tabStripDesign.height() - frameDesign.top() - frameDesign.height();
+    TabStrip1->resize(stripWidth, stripHeight);
+    for (QGroupBox* frame : frames()) {
+        frame->setGeometry(frameDesign.left(), frameTop, frameWidth, frameHeight);
+    }
+
+    const QSize client(std::max(clientDesign.width(), tabStripDesign.left() * 2 + stripWidth),
+                       std::max(clientDesign.height(),
+                                stripHeight + clientDesign.height() - tabStripDesign.height()));
+    centralWidget()->setFixedSize(client);
+}

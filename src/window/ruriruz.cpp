@@ -1,0 +1,95 @@
+#include "window/ruriruz.h"
+
+#include "platform/appicon.h"
+#include "platform/desktop.h"
+#include "platform/textbox.h"
+#include "window/tabstrip.h"
+
+#include <QComboBox>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+
+Ruriruz::Ruriruz(Desktop& desktop, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      desktop_(desktop) {
+    setWindowTitle(QStringLiteral("Mervel-Преобразование единиц измерения"));
+    setWindowIcon(applicationIcon());
+    buildMenu();
+    buildDesign();
+    layOut();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connectHandlers();
+}
+
+bool Ruriruz::Form_Load() {
+    if (desktop_.previousInstance()) {
+        desktop_.message(QStringLiteral("Программа уже запущена!"));
+        return false;
+    }
+    numbers_ = NumberText(desktop_.numberLocale());
+    DecimalMode = numbers_.isNumber(QStringLiteral("0.5")) ? 1 : 2;
+    UpdateGuard = 3;
+    List1[0]->setCurrentRow(0);
+    List1[1]->setCurrentRow(0);
+    return true;
+}
+
+void Ruriruz::buildMenu() {
+    Fail = menuBar()->addMenu(QStringLiteral("&Файл"));
+    Exit = Fail->addAction(QStringLiteral("Выход"));
+    Help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    Help_me = Help->addAction(QStringLiteral("Вызов справки"));
+    Help_me->setShortcut(QKeySequence(Qt::Key_F1));
+    About = Help->addAction(QStringLiteral("&О программе"));
+    // Help and About have no command behind them yet.
+    Help_me->setEnabled(false);
+    About->setEnabled(false);
+}
+
+void Ruriruz::connectHandlers() {
+    connect(TabStrip1, &TabStrip::clicked, this, &Ruriruz::TabStrip1_Click);
+
+    using KeyPress = void (Ruriruz::*)(qint16, char16_t&);
+    using Change = void (Ruriruz::*)(qint16);
+    const std::array<std::tuple<const Pair<TextBox>*, KeyPress, Change>, 5> boxes{{
+        {&Text1, &Ruriruz::Text1_KeyPress, &Ruriruz::Text1_Change},
+        {&Text2, &Ruriruz::Text2_KeyPress, &Ruriruz::Text2_Change},
+        {&Text3, &Ruriruz::Text3_KeyPress, &Ruriruz::Text3_Change},
+        {&Text4, &Ruriruz::Text4_KeyPress, nullptr},
+        {&Text5, &Ruriruz::Text5_KeyPress, nullptr},
+    }};
+    for (const auto& [pair, keyPress, change] : boxes) {
+        for (qint16 i = 0; i < 2; ++i) {
+            TextBox* box = (*pair)[i];
+            box->setKeyHandler([this, i, keyPress](char16_t code) {
+                (this->*keyPress)(i, code);
+                return code;
+            });
+            // An edit without a character key counts as typing: the other box must not keep
+            // showing the conversion of a number that is gone.
+            connect(box, &TextBox::editedWithoutKey, this, [this] { UpdateGuard = 0; });
+            if (change) {
+                connect(box, &QLineEdit::textChanged, this,
+                        [this, i, change] { (this->*change)(i); });
+            }
+        }
+    }
+
+    using Click = void (Ruriruz::*)(qint16);
+    const std::array<std::pair<const Pair<QListWidget>*, Click>, 3> lists{{
+        {&List1, &Ruriruz::List1_Click},
+        {&List2, &Ruriruz::List2_Click},
+        {&List3, &Ruriruz::List3_Click},
+    }};
+    for (const auto& [pair, click] : lists) {
+        for (qint16 i = 0; i < 2; ++i) {
+            connect((*pair)[i], &QListWidget::currentRowChanged, this,
+                    [this, i, click] { (this->*click)(i); });
+        }
+    }
+    for (qint16 i = 0; i < 2; ++i) {
+        connect(Combo1[i], &QComboBox::currentIndexChanged, this, [this, i] { Combo1_Click(i); });
+    }
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "convert/units.h"
+#include "platform/numbertext.h"
+
+#include <QMainWindow>
+#include <array>
+
+class Desktop;
+class TabStrip;
+class TextBox;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+
+// The converter window. Its controls and state are public, like a form's: the menu commands
+// and the tests reach them by name.
+class Ruriruz : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Ruriruz(Desktop& desktop, QWidget* parent = nullptr);
+
+    // Runs once before the window is first shown. False when another copy already runs: the
+    // user has been told, and the program must end without showing the window.
+    bool Form_Load();
+
+    // State of the window.
+    double SourceValue = 0;  // the number read from the source box, finally the one written
+    double BaseValue = 0;    // the same quantity in the category's base unit
+    qint16 UpdateGuard = 0;  // 0 typing, 1 a box was just written by the program, 3 set-up ran
+    qint16 Combo1Index = 0;  // the numerator row the quotient panel last looked at
+    qint16 DecimalMode = 0;  // 1: the locale's separator is ".", 2: it is not
+
+    template <typename T>
+    using Pair = std::array<T*, 2>;
+
+    // Controls.
+    TabStrip* TabStrip1 = nullptr;
+    QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr,
+              *Frame5 = nullptr;
+    Pair<TextBox> Text1{}, Text2{}, Text3{}, Text4{}, Text5{};
+    Pair<QListWidget> List1{}, List2{}, List3{};
+    Pair<QComboBox> Combo1{}, Combo2{}, Combo3{}, Combo4{}, Combo5{};
+    Pair<QLabel> Label1{}, Label3{}, Label4{};
+    QMenu* Fail = nullptr;
+    QAction* Exit = nullptr;
+    QMenu* Help = nullptr;
+    QAction* Help_me = nullptr;
+    QAction* About = nullptr;
+    std::array<QGroupBox*, 5> frames() const { return {Frame1, Frame2, Frame3, Frame4, Frame5}; }
+
+    // Category set-up, run whenever the user selects a tab.
+    void TabStrip1_Click();
+
+    // Key filter of each value box; KeyAscii comes back as the character to insert, or 0.
+    void Text1_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text1, Index, KeyAscii); }
+    void Text2_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text2, Index, KeyAscii); }
+    void Text3_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text3, Index, KeyAscii); }
+    void Text4_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text4, Index, KeyAscii); }
+    void Text5_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text5, Index, KeyAscii); }
+    char16_t ValiText(char16_t KeyIn, const QString& ValidateString);
+
+    // Change rule: a number typed into a box is converted into the other box.
+    void Text1_Change(qint16 Index) { change(Text1, Index, &Ruriruz::ConvertLinear); }
+    void Text2_Change(qint16 Index) { change(Text2, Index, &Ruriruz::ConvertArea); }
+    void Text3_Change(qint16 Index) { change(Text3, Index, &Ruriruz::ConvertVolume); }
+
+    // Click rule: a unit pick converts box 0 into box 1.
+    void List1_Click(qint16) { click(&Ruriruz::ConvertLinear); }
+    void List2_Click(qint16) { click(&Ruriruz::ConvertArea); }
+    void List3_Click(qint16) { click(&Ruriruz::ConvertVolume); }
+    // Shows the denominator picker only where the numerator row needs one.
+    void Combo1_Click(qint16 Index);
+
+    // Recompute procedures: Index names the source box and comes back naming the target box.
+    void ConvertLinear(qint16& Index) { convertThroughList(Text1, List1, convert::lengths, Index); }
+    void ConvertArea(qint16& Index) { convertThroughList(Text2, List2, convert::areas, Index); }
+    void ConvertVolume(qint16& Index) { convertThroughList(Text3, List3, convert::volumes, Index); }
+
+private:
+    using Recompute = void (Ruriruz::*)(qint16&);
+
+    void buildDesign();
+    void buildMenu();
+    void connectHandlers();
+    void layOut();
+
+    void keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAscii);
+    void change(const Pair<TextBox>& box, qint16 Index, Recompute recompute);
+    void click(Recompute recompute);
+    void convertThroughList(const Pair<TextBox>& text, const Pair<QListWidget>& list,
+                            convert::UnitTable table, qint16& Index);
+    // A conversion that cannot finish writes nothing; the user hears it.
+    void endedEarly();
+
+    void setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list);
+    void setUpQuotientPanel(int n);
+    void setUpMomentPanel(int n);
+    void showFrame(int frame);
+
+    Desktop& desktop_;
+    NumberText numbers_;
+};

@@ -1,0 +1,100 @@
+// What selecting a tab does: show the category's panel and put its boxes and pickers in their
+// starting state.
+#include "platform/desktop.h"
+#include "platform/pickers.h"
+#include "platform/textbox.h"
+#include "window/categories.h"
+#include "window/ruriruz.h"
+#include "window/tabstrip.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+
+void Ruriruz::TabStrip1_Click() {
+    // First of all: the writes below raise change and click notifications, which must convert
+    // nothing.
+    UpdateGuard = 3;
+    const auto n = static_cast<qint16>(TabStrip1->selectedIndex());
+    const Category* category = categoryAt(n);
+    if (!category) {
+        desktop_.message(QStringLiteral("Ошибка TabStrip"));
+        return;
+    }
+    switch (category->frame) {
+        case 1:
+            setUpListPanel(1, Text1, List1);
+            break;
+        case 2:
+            setUpListPanel(2, Text2, List2);
+            break;
+        case 3:
+            setUpListPanel(3, Text3, List3);
+            break;
+        case 4:
+            setUpQuotientPanel(n);
+            break;
+        default:
+            setUpMomentPanel(n);
+            break;
+    }
+}
+
+void Ruriruz::setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list) {
+    text[0]->setText(QStringLiteral("0"));
+    text[1]->setText(QStringLiteral("0"));
+    list[0]->setCurrentRow(0);
+    list[1]->setCurrentRow(0);
+    showFrame(frame);
+}
+
+void Ruriruz::setUpQuotientPanel(int n) {
+    const Category& category = *categoryAt(n);
+    for (std::size_t r = 0; r < 2; ++r) {
+        Text4[r]->setText(QStringLiteral("0"));
+        refill(Combo1[r], unitTexts(category.numerator));
+        // Where the category has no denominator, the picker keeps its rows, hidden.
+        if (category.hasDenominator()) {
+            refill(Combo2[r], unitTexts(category.denominator));
+        }
+        Combo1[r]->setCurrentIndex(0);  // Combo1_Click shows or hides the denominator
+        if (category.hasDenominator()) {
+            Combo2[r]->setCurrentIndex(0);
+        }
+    }
+    showFrame(4);
+}
+
+void Ruriruz::setUpMomentPanel(int n) {
+    // A distributed moment is a moment per length: only it shows the second "/" and picker.
+    const bool perLength = n == 7;
+    for (std::size_t r = 0; r < 2; ++r) {
+        Combo5[r]->setVisible(perLength);
+        Label4[r]->setVisible(perLength);
+        Combo3[r]->setCurrentIndex(0);
+        Combo4[r]->setCurrentIndex(0);
+        if (perLength) {
+            Combo5[r]->setCurrentIndex(0);
+        }
+    }
+    // The value boxes keep their numbers from the last visit.
+    showFrame(5);
+}
+
+void Ruriruz::showFrame(int frame) {
+    int number = 1;
+    for (QGroupBox* panel : frames()) {
+        panel->setVisible(number++ == frame);
+    }
+}
+
+void Ruriruz::Combo1_Click(qint16 Index) {
+    const auto i = static_cast<std::size_t>(Index);
+    const Category* category = categoryAt(TabStrip1->selectedIndex());
+    Combo1Index = static_cast<qint16>(Combo1[i]->currentIndex());
+    const bool whole =
+        !category || !category->hasDenominator() || Combo1Index >= category->wholeUnitsFrom;
+    Combo2[i]->setVisible(!whole);
+    Label1[i]->setVisible(!whole);
+}
