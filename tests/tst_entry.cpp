@@ -1,0 +1,256 @@
+// The key filter of the value boxes and the guard that keeps the program's own writes from
+// starting conversions, driven with real key events on the lengths panel (both lists on
+// "Километр", so box 1 shows box 0's number as the boxes write it).
+#include "windowfixture.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+const QLocale pointLocale = QLocale::c();
+const QLocale commaLocale(QLocale::Russian, QLocale::Russia);
+
+void press(TextBox* box, const QString& key) {
+    if (key == u"Backspace") {
+        QTest::keyClick(box, Qt::Key_Backspace);
+    } else if (key == u"Enter") {
+        QTest::keyClick(box, Qt::Key_Return);
+    } else if (key == u"Escape") {
+        QTest::keyClick(box, Qt::Key_Escape);
+    } else if (key == u"Ctrl+V") {
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        WindowFixture::key(box, key.at(0));
+    }
+}
+
+}  // namespace
+
+class KeyFilter : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keys_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("start");      // typed into the emptied box 0
+        QTest::addColumn<QString>("selection");  // "end", "home" (caret only) or "all"
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("box0");
+        QTest::addColumn<QString>("box1");
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<int>("guard");  // 1: a box was written, or a separator let in
+
+        const QLocale& p = pointLocale;
+        const QLocale& c = commaLocale;
+        QTest::newRow("digit appended converts") << p << "12"
+                                                 << "end"
+                                                 << "5"
+                                                 << "125"
+                                                 << "125" << 0 << 1;
+        QTest::newRow("digit before converts") << c << "12"
+                                               << "home"
+                                               << "5"
+                                               << "512"
+                                               << "512" << 0 << 1;
+        QTest::newRow("minus into empty box") << p << ""
+                                              << "end"
+                                              << "-"
+                                              << "-"
+                                              << "0" << 0 << 0;
+        QTest::newRow("plus into empty box") << p << ""
+                                             << "end"
+                                             << "+"
+                                             << "+"
+                                             << "0" << 0 << 0;
+        QTest::newRow("digit after sign converts") << c << "-"
+                                                   << "end"
+                                                   << "2"
+                                                   << "-2"
+                                                   << "-2" << 0 << 1;
+        QTest::newRow("minus after a digit refused") << p << "0"
+                                                     << "end"
+                                                     << "-"
+                                                     << "0"
+                                                     << "0" << 1 << 0;
+        QTest::newRow("minus before digits refused") << p << "37"
+                                                     << "home"
+                                                     << "-"
+                                                     << "37"
+                                                     << "37" << 1 << 0;
+        QTest::newRow("minus over whole text") << p << "37"
+                                               << "all"
+                                               << "-"
+                                               << "-"
+                                               << "37" << 0 << 0;
+        QTest::newRow("digit over whole text") << c << "37"
+                                               << "all"
+                                               << "4"
+                                               << "4"
+                                               << "4" << 0 << 1;
+        QTest::newRow("point locale: comma typed") << p << "3"
+                                                   << "end"
+                                                   << ","
+                                                   << "3."
+                                                   << "3" << 0 << 1;
+        QTest::newRow("point locale: point typed") << p << "3"
+                                                   << "end"
+                                                   << "."
+                                                   << "3."
+                                                   << "3" << 0 << 1;
+        QTest::newRow("comma locale: point typed") << c << "3"
+                                                   << "end"
+                                                   << "."
+                                                   << "3,"
+                                                   << "3" << 0 << 1;
+        QTest::newRow("comma locale: comma typed") << c << "3"
+                                                   << "end"
+                                                   << ","
+                                                   << "3,"
+                                                   << "3" << 0 << 1;
+        QTest::newRow("digit after separator") << c << "3."
+                                               << "end"
+                                               << "5"
+                                               << "3,5"
+                                               << "3,5" << 0 << 1;
+        QTest::newRow("separator into empty box") << c << ""
+                                                  << "end"
+                                                  << "."
+                                                  << ","
+                                                  << "0" << 0 << 1;
+        QTest::newRow("second separator refused") << p << "3.5"
+                                                  << "end"
+                                                  << ","
+                                                  << "3.5"
+                                                  << "3.5" << 1 << 0;
+        QTest::newRow("separator over whole text") << c << "3.5"
+                                                   << "all"
+                                                   << "."
+                                                   << "3,5"
+                                                   << "3,5" << 1 << 0;
+        QTest::newRow("backspace converts") << p << "12"
+                                            << "end"
+                                            << "Backspace"
+                                            << "1"
+                                            << "1" << 0 << 1;
+        QTest::newRow("backspace to empty") << c << "1"
+                                            << "end"
+                                            << "Backspace"
+                                            << ""
+                                            << "1" << 0 << 0;
+        QTest::newRow("backspace over all") << p << "12"
+                                            << "all"
+                                            << "Backspace"
+                                            << ""
+                                            << "12" << 0 << 0;
+        for (const char* refused : {"e", "E", "ж", "Ж", " ", "*", "Enter", "Escape", "Ctrl+V"}) {
+            for (const QLocale& locale : {p, c}) {
+                QTest::addRow("'%s' refused, %s", refused, qPrintable(locale.name()))
+                    << locale << "12"
+                    << "end" << QString::fromUtf8(refused) << "12"
+                    << "12" << 1 << 0;
+            }
+        }
+    }
+
+    void keys() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, start);
+        QFETCH(QString, selection);
+        QFETCH(QString, key);
+        QFETCH(QString, box0);
+        QFETCH(QString, box1);
+        QFETCH(int, beeps);
+        QFETCH(int, guard);
+
+        WindowFixture f(locale);
+        TextBox* box = f.w().Text1[0];
+        WindowFixture::clear(box);
+        WindowFixture::type(box, start);
+        if (selection == u"all") {
+            box->selectAll();
+        } else if (selection == u"home") {
+            box->home(false);
+        }
+        QCOMPARE(f.desktop.beeps, 0);
+        press(box, key);
+        QCOMPARE(box->text(), box0);
+        QCOMPARE(f.w().Text1[1]->text(), box1);
+        QCOMPARE(f.desktop.beeps, beeps);
+        // Any key, refused or not, means the user is typing.
+        QCOMPARE(f.w().UpdateGuard, guard);
+    }
+
+    void decimalModeFollowsLocale() {
+        WindowFixture point(pointLocale);
+        QCOMPARE(point.w().DecimalMode, 1);
+        WindowFixture comma(commaLocale);
+        QCOMPARE(comma.w().DecimalMode, 2);
+    }
+
+    // State: just opened. Action: pick units before any key. Expected: no number changes.
+    // Then one refused key is enough for the next pick to convert.
+    void picksConvertOnlyAfterAKey() {
+        WindowFixture f;
+        WindowFixture::pickRow(f.w().List1[1], 1);
+        QCOMPARE(f.w().UpdateGuard, 3);
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("0"));
+        f.w().Text1[0]->setFocus();
+        press(f.w().Text1[0], QStringLiteral("x"));
+        QCOMPARE(f.w().UpdateGuard, 0);
+        WindowFixture::pickRow(f.w().List1[0], 2);
+        QCOMPARE(f.w().UpdateGuard, 1);
+        QCOMPARE(f.desktop.beeps, 1);
+    }
+
+    // State: the user typed into box 1. Action: pick a unit. Expected: box 1 is recomputed
+    // from box 0, which keeps its text.
+    void pickConvertsFromBoxZero() {
+        WindowFixture f;
+        WindowFixture::clear(f.w().Text1[0]);
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("2"));
+        WindowFixture::type(f.w().Text1[1], QStringLiteral("7"));
+        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("27"));
+        WindowFixture::pickRow(f.w().List1[0], 1);  // box 0 now reads 27 metres
+        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("27"));
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("0.027"));
+    }
+
+    // Edits that arrive without a character key count as typing, so the other box never shows
+    // the conversion of a number that is gone.
+    void editsWithoutCharacterKeys() {
+        WindowFixture f;
+        TextBox* box = f.w().Text1[0];
+        WindowFixture::clear(box);
+        WindowFixture::type(box, QStringLiteral("25"));
+        box->home(false);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QCOMPARE(box->text(), QStringLiteral("5"));
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("5"));
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("42"));
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(box->text(), QStringLiteral("42"));
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("42"));
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("inf"));
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(box->text(), QStringLiteral("inf"));
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("42"));
+        QCOMPARE(f.desktop.beeps, 0);
+    }
+
+    void secondCopyIsRefused() {
+        FakeDesktop desktop;
+        desktop.otherCopyRunning = true;
+        Ruriruz window(desktop);
+        QVERIFY(!window.Form_Load());
+        QCOMPARE(desktop.messages, QStringList{QStringLiteral("Программа уже запущена!")});
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(KeyFilter)
+#include "tst_entry.moc"

@@ -1,0 +1,176 @@
+// What selecting each of the thirteen tabs does to the panels, boxes and pickers.
+#include "windowfixture.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+namespace {
+
+QStringList rows(const QComboBox* combo) {
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i) {
+        texts << combo->itemText(i);
+    }
+    return texts;
+}
+
+const QStringList speedNumerators{"км", "м", "см", "мм", "дюйм"};
+const QStringList forces{"N", "kN", "mN", "кг", "т"};
+
+}  // namespace
+
+class CategorySetUp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyTab_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("frame");
+        QTest::addColumn<QStringList>("numerators");    // panel 4 only
+        QTest::addColumn<QStringList>("denominators");  // panel 4, when it fills them
+        QTest::addColumn<bool>("denominatorShown");
+
+        const QStringList none;
+        QTest::newRow("Линейные размеры") << 1 << 1 << none << none << false;
+        QTest::newRow("Площади") << 2 << 2 << none << none << false;
+        QTest::newRow("Объемы") << 3 << 3 << none << none << false;
+        QTest::newRow("Скорости") << 4 << 4 << speedNumerators << QStringList{"час", "мин", "сек"}
+                                  << true;
+        QTest::newRow("Ускорения") << 5 << 4 << (speedNumerators + QStringList{"g"})
+                                   << QStringList{"час^2", "мин^2", "сек^2"} << true;
+        QTest::newRow("Моменты") << 6 << 5 << none << none << false;
+        QTest::newRow("Распределенные моменты") << 7 << 5 << none << none << true;
+        QTest::newRow("Углы") << 8 << 4 << QStringList{"градус", "радиан", "град"} << none << false;
+        QTest::newRow("Времена") << 9 << 4 << QStringList{"час", "мин", "сек"} << none << false;
+        QTest::newRow("Силы") << 10 << 4 << forces << none << false;
+        QTest::newRow("Распределенные силы")
+            << 11 << 4 << forces << QStringList{"м", "см", "мм", "дюйм"} << true;
+        QTest::newRow("Давления") << 12 << 4 << (forces + QStringList{"Па", "кПа", "мПа"})
+                                  << QStringList{"м^2", "см^2", "мм^2", "дюйм^2"} << true;
+        QTest::newRow("Удельные веса")
+            << 13 << 4 << forces << QStringList{"м^3", "см^3", "мм^3", "дюйм^3"} << true;
+    }
+
+    // State: another category open, its box 0 typed into. Action: click the tab. Expected:
+    // the panel alone is shown and set to its starting state, and picks convert nothing yet.
+    void everyTab() {
+        QFETCH(int, tab);
+        QFETCH(int, frame);
+        QFETCH(QStringList, numerators);
+        QFETCH(QStringList, denominators);
+        QFETCH(bool, denominatorShown);
+
+        WindowFixture f;
+        Ruriruz& w = f.w();
+        QCOMPARE(w.TabStrip1->tabRect(tab).isEmpty(), false);
+        f.selectTab(tab == 4 ? 2 : 4);
+        f.selectTab(6);
+        WindowFixture::clear(w.Text5[0]);
+        WindowFixture::type(w.Text5[0], QStringLiteral("12"));
+        f.selectTab(tab == 4 ? 2 : 4);
+        WindowFixture::type(std::array{w.Text2[0], w.Text4[0]}[tab == 4 ? 0 : 1],
+                            QStringLiteral("9"));
+
+        f.selectTab(tab);
+        QCOMPARE(w.TabStrip1->selectedIndex(), tab);
+        QCOMPARE(w.UpdateGuard, 3);
+        for (int i = 1; i <= 5; ++i) {
+            QCOMPARE(w.frames()[static_cast<std::size_t>(i - 1)]->isVisible(), i == frame);
+        }
+        for (std::size_t r = 0; r < 2; ++r) {
+            switch (frame) {
+                case 1:
+                case 2:
+                case 3: {
+                    const auto i = static_cast<std::size_t>(frame - 1);
+                    const std::array texts{w.Text1, w.Text2, w.Text3};
+                    const std::array lists{w.List1, w.List2, w.List3};
+                    QCOMPARE(texts[i][r]->text(), "0");
+                    QCOMPARE(lists[i][r]->currentRow(), 0);
+                    break;
+                }
+                case 4:
+                    QCOMPARE(w.Text4[r]->text(), "0");
+                    QCOMPARE(rows(w.Combo1[r]), numerators);
+                    QCOMPARE(w.Combo1[r]->currentIndex(), 0);
+                    if (!denominators.isEmpty()) {
+                        QCOMPARE(rows(w.Combo2[r]), denominators);
+                        QCOMPARE(w.Combo2[r]->currentIndex(), 0);
+                    }
+                    QCOMPARE(w.Combo2[r]->isVisible(), denominatorShown);
+                    QCOMPARE(w.Label1[r]->isVisible(), denominatorShown);
+                    break;
+                default:
+                    QCOMPARE(w.Text5[r]->text(), r == 0 ? "12" : "0");
+                    QCOMPARE(w.Combo3[r]->currentIndex(), 0);
+                    QCOMPARE(w.Combo4[r]->currentIndex(), 0);
+                    QCOMPARE(w.Combo5[r]->isVisible(), denominatorShown);
+                    QCOMPARE(w.Label4[r]->isVisible(), denominatorShown);
+                    if (denominatorShown) {
+                        QCOMPARE(w.Combo5[r]->currentIndex(), 0);
+                    }
+                    break;
+            }
+        }
+        QCOMPARE(f.desktop.messages, QStringList{});
+        QCOMPARE(f.desktop.beeps, 0);
+    }
+
+    // A category without a denominator leaves the hidden picker as the last one filled it.
+    void hiddenDenominatorKeepsItsRows() {
+        WindowFixture f;
+        f.selectTab(4);
+        f.selectTab(8);
+        QCOMPARE(rows(f.w().Combo2[0]), (QStringList{"час", "мин", "сек"}));
+        QVERIFY(!f.w().Combo2[0]->isVisible());
+        f.selectTab(4);
+        QVERIFY(f.w().Combo2[0]->isVisible());
+    }
+
+    // Whole units on their own ("g", the pascals) hide the denominator of their own row only.
+    void wholeUnitsHideTheirDenominator_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("Ускорения: g") << 5 << 5 << false;
+        QTest::newRow("Ускорения: дюйм") << 5 << 4 << true;
+        QTest::newRow("Давления: Па") << 12 << 5 << false;
+        QTest::newRow("Давления: мПа") << 12 << 7 << false;
+        QTest::newRow("Давления: т") << 12 << 4 << true;
+        QTest::newRow("Скорости: дюйм") << 4 << 4 << true;
+    }
+
+    void wholeUnitsHideTheirDenominator() {
+        QFETCH(int, tab);
+        QFETCH(int, row);
+        QFETCH(bool, shown);
+        WindowFixture f;
+        f.selectTab(tab);
+        QComboBox* numerator = f.w().Combo1[1];
+        numerator->setFocus();
+        for (int i = 0; i < row; ++i) {
+            QTest::keyClick(numerator, Qt::Key_Down);
+        }
+        QCOMPARE(numerator->currentIndex(), row);
+        QCOMPARE(f.w().Combo2[1]->isVisible(), shown);
+        QCOMPARE(f.w().Label1[1]->isVisible(), shown);
+        QVERIFY(f.w().Combo2[0]->isVisible());
+        QCOMPARE(f.w().UpdateGuard, 3);
+    }
+
+    // Right after a set-up no pick converts: the boxes keep showing what the set-up wrote.
+    void picksAfterSetUpConvertNothing() {
+        WindowFixture f;
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
+        f.selectTab(3);
+        f.selectTab(1);
+        WindowFixture::pickRow(f.w().List1[0], 4);
+        WindowFixture::pickRow(f.w().List1[1], 7);
+        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("0"));
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("0"));
+        QCOMPARE(f.w().UpdateGuard, 3);
+    }
+};
+
+QTEST_MAIN(CategorySetUp)
+#include "tst_setup.moc"
