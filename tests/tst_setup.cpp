@@ -1,6 +1,7 @@
 // What selecting each of the thirteen tabs does to the panels, boxes and pickers.
 #include "windowfixture.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -156,6 +157,50 @@ private Q_SLOTS:
         QCOMPARE(f.w().Label1[1]->isVisible(), shown);
         QVERIFY(f.w().Combo2[0]->isVisible());
         QCOMPARE(f.w().UpdateGuard, 3);
+    }
+
+    // Tab walks from the tab strip to box 0 and its pickers from left to right, then box 1 and
+    // its pickers; hidden pickers are passed over.
+    void focusOrder_data() {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("Линейные размеры") << 1;
+        QTest::newRow("Скорости") << 4;
+        QTest::newRow("Углы") << 8;
+        QTest::newRow("Моменты") << 6;
+        QTest::newRow("Распределенные моменты") << 7;
+    }
+
+    void focusOrder() {
+        QFETCH(int, tab);
+        WindowFixture f;
+        Ruriruz& w = f.w();
+        f.selectTab(tab);
+        QList<QWidget*> expected;
+        for (std::size_t r = 0; r < 2; ++r) {
+            switch (tab) {
+                case 1:
+                    expected << w.Text1[r] << w.List1[r];
+                    break;
+                case 4:
+                    expected << w.Text4[r] << w.Combo1[r] << w.Combo2[r];
+                    break;
+                case 8:
+                    expected << w.Text4[r] << w.Combo1[r];
+                    break;
+                default:
+                    expected << w.Text5[r] << w.Combo3[r] << w.Combo4[r];
+                    if (tab == 7) {
+                        expected << w.Combo5[r];
+                    }
+            }
+        }
+        w.activateWindow();
+        w.TabStrip1->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.TabStrip1);
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
     // Right after a set-up no pick converts: the boxes keep showing what the set-up wrote.
