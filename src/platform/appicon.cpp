@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -27,20 +29,19 @@ QPixmap drawIcon(int size) {
 
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    QPainterPath right;
-    right.moveTo(20, 4);
-    right.lineTo(28, 8);
-    right.lineTo(20, 12);
-    right.closeSubpath();
-    p.drawPath(right);
-    p.drawRect(QRectF(5, 7, 15, 2));
-    QPainterPath left;
-    left.moveTo(12, 20);
-    left.lineTo(4, 24);
-    left.lineTo(12, 28);
-    left.closeSubpath();
-    p.drawPath(left);
-    p.drawRect(QRectF(12, 23, 15, 2));
+    // An arrow along y from the shaft's far end to the tip, pointing right or left.
+    auto arrow = [&p](qreal tail, qreal tip, qreal y) {
+        const qreal head = tip > tail ? tip - 8 : tip + 8;
+        QPainterPath path;
+        path.moveTo(head, y - 4);
+        path.lineTo(tip, y);
+        path.lineTo(head, y + 4);
+        path.closeSubpath();
+        p.drawPath(path);
+        p.drawRect(QRectF(std::min(tail, head), y - 1, std::abs(head - tail), 2));
+    };
+    arrow(5, 28, 8);
+    arrow(27, 4, 24);
     return pixmap;
 }
 
