@@ -44,8 +44,13 @@ start() {
 focused_text() {
     printf '' | xclip -selection clipboard
     xdotool key Home shift+End ctrl+Insert
-    sleep 0.2
-    xclip -o -selection clipboard 2>/dev/null || true
+    local text=""
+    for _ in $(seq 50); do
+        text=$(xclip -o -selection clipboard 2>/dev/null || true)
+        [ -n "$text" ] && break
+        sleep 0.1
+    done
+    printf '%s' "$text"
 }
 
 start

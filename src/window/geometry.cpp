@@ -43,7 +43,6 @@ constexpr std::array<QRect, 4> quotientRow{twips(120, 0, 2055, 315), twips(2280,
 constexpr std::array<QRect, 6> momentRow{twips(120, 0, 2055, 315), twips(2280, 0, 855, 315),
                                          twips(3210, 0, 60, 240),  twips(3360, 0, 975, 315),
                                          twips(4410, 0, 75, 240),  twips(4560, 0, 855, 315)};
-constexpr std::array<int, 2> label4Top{twips(300), twips(795)};
 
 // The width a drop-down list needs to show the longest of the rows it can ever hold.
 int pickerWidth(const QComboBox* combo, const QStringList& rows) {
@@ -62,19 +61,11 @@ int listWidth(const QListWidget* list) {
            list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
 }
 
-QStringList allNumerators() {
-    QStringList rows;
-    QStringList denominators;
-    for (int n = 1; n <= categoryCount; ++n) {
-        rows << unitTexts(categoryAt(n)->numerator);
-    }
-    return rows;
-}
-
-QStringList allDenominators() {
+// Every row that one of the quotient panel's pickers may be filled with.
+QStringList allRows(convert::UnitTable Category::*picker) {
     QStringList rows;
     for (int n = 1; n <= categoryCount; ++n) {
-        rows << unitTexts(categoryAt(n)->denominator);
+        rows << unitTexts(categoryAt(n)->*picker);
     }
     return rows;
 }
@@ -89,7 +80,7 @@ void Ruriruz::layOut() {
     }
     const std::vector<Span> columns = flowRow({listDesign[0], listDesign[1]}, {column, column});
     int frameWidth = columns[1].left + columns[1].width + frameMarginRight;
-    int frameHeight = frameDesign.height();
+    const int frameHeight = frameDesign.height();
     const int boxHeight = std::max(listBoxDesign[0].height(), Text1[0]->sizeHint().height());
     for (const auto& [text, list] :
          {std::pair{&Text1, &List1}, std::pair{&Text2, &List2}, std::pair{&Text3, &List3}}) {
@@ -103,7 +94,7 @@ void Ruriruz::layOut() {
     }
 
     // Panels 4 and 5: two rows, each a value box followed by its pickers and the labels
-    // between them. Both rows of a panel are placed alike.
+    // between them. Both rows of a panel are placed alike; the labels sit centred on the row.
     const int pickerHeight =
         std::max({twips(315), Text4[0]->sizeHint().height(), Combo1[0]->sizeHint().height()});
     auto placeRows = [&](const auto& designed, const std::vector<std::array<QWidget*, 2>>& row,
@@ -128,8 +119,8 @@ void Ruriruz::layOut() {
                {Combo1[0], Combo1[1]},
                {Label1[0], Label1[1]},
                {Combo2[0], Combo2[1]}},
-              {0, pickerWidth(Combo1[0], allNumerators()), labelWidth(Label1),
-               pickerWidth(Combo2[0], allDenominators())});
+              {0, pickerWidth(Combo1[0], allRows(&Category::numerator)), labelWidth(Label1),
+               pickerWidth(Combo2[0], allRows(&Category::denominator))});
     placeRows(momentRow,
               {{Text5[0], Text5[1]},
                {Combo3[0], Combo3[1]},
@@ -140,13 +131,6 @@ void Ruriruz::layOut() {
               {0, pickerWidth(Combo3[0], unitTexts(convert::forces)), labelWidth(Label3),
                pickerWidth(Combo4[0], unitTexts(convert::momentLengths)), labelWidth(Label4),
                pickerWidth(Combo5[0], unitTexts(convert::perLength))});
-    for (int r = 0; r < 2; ++r) {
-        // The second "/" of a moment row sits a little lower in the design.
-        QLabel* label = Label4[r];
-        label->move(label->x(), label4Top[static_cast<std::size_t>(r)] + label->y() -
-                                    rowTop[static_cast<std::size_t>(r)]);
-    }
-
     // The tab strip wraps the panels; its rows of tabs may need more room than designed.
     const int stripWidth = frameWidth + 2 * (frameDesign.left() - tabStripDesign.left());
     TabStrip1->setGeometry(tabStripDesign.left(), tabStripDesign.top(), stripWidth,
