@@ -43,9 +43,6 @@ void Ruriruz::buildMenu() {
     Help_me = Help->addAction(QStringLiteral("Вызов справки"));
     Help_me->setShortcut(QKeySequence(Qt::Key_F1));
     About = Help->addAction(QStringLiteral("&О программе"));
-    // Help and About have no command behind them yet.
-    Help_me->setEnabled(false);
-    About->setEnabled(false);
 }
 
 void Ruriruz::connectHandlers() {
