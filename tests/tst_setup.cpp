@@ -102,7 +102,7 @@ private Q_SLOTS:
                     QCOMPARE(w.Label1[r]->isVisible(), denominatorShown);
                     break;
                 default:
-                    QCOMPARE(w.Text5[r]->text(), r == 0 ? "12" : "0");
+                    QCOMPARE(w.Text5[r]->text(), "12");  // typed in box 0, converted into box 1
                     QCOMPARE(w.Combo3[r]->currentIndex(), 0);
                     QCOMPARE(w.Combo4[r]->currentIndex(), 0);
                     QCOMPARE(w.Combo5[r]->isVisible(), denominatorShown);

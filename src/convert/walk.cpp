@@ -47,4 +47,24 @@ Outcome outOfBase(const Step& step, double value, double& result) {
     return apply(inverse(step.op), step, value, result);
 }
 
+Outcome intoBase(std::span<const Step> steps, double value, double& result) {
+    result = value;
+    for (const Step& step : steps) {
+        if (intoBase(step, result, result) != Outcome::Done) {
+            return Outcome::NotFinite;
+        }
+    }
+    return Outcome::Done;
+}
+
+Outcome outOfBase(std::span<const Step> steps, double value, double& result) {
+    result = value;
+    for (const Step& step : steps) {
+        if (outOfBase(step, result, result) != Outcome::Done) {
+            return Outcome::NotFinite;
+        }
+    }
+    return Outcome::Done;
+}
+
 }  // namespace convert

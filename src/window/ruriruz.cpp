@@ -54,8 +54,8 @@ void Ruriruz::connectHandlers() {
         {&Text1, &Ruriruz::Text1_KeyPress, &Ruriruz::Text1_Change},
         {&Text2, &Ruriruz::Text2_KeyPress, &Ruriruz::Text2_Change},
         {&Text3, &Ruriruz::Text3_KeyPress, &Ruriruz::Text3_Change},
-        {&Text4, &Ruriruz::Text4_KeyPress, nullptr},
-        {&Text5, &Ruriruz::Text5_KeyPress, nullptr},
+        {&Text4, &Ruriruz::Text4_KeyPress, &Ruriruz::Text4_Change},
+        {&Text5, &Ruriruz::Text5_KeyPress, &Ruriruz::Text5_Change},
     }};
     for (const auto& [pair, keyPress, change] : boxes) {
         for (qint16 i = 0; i < 2; ++i) {
@@ -67,10 +67,7 @@ void Ruriruz::connectHandlers() {
             // An edit without a character key counts as typing: the other box must not keep
             // showing the conversion of a number that is gone.
             connect(box, &TextBox::editedWithoutKey, this, [this] { UpdateGuard = 0; });
-            if (change) {
-                connect(box, &QLineEdit::textChanged, this,
-                        [this, i, change] { (this->*change)(i); });
-            }
+            connect(box, &QLineEdit::textChanged, this, [this, i, change] { (this->*change)(i); });
         }
     }
 
@@ -86,7 +83,17 @@ void Ruriruz::connectHandlers() {
                     [this, i, click] { (this->*click)(i); });
         }
     }
-    for (qint16 i = 0; i < 2; ++i) {
-        connect(Combo1[i], &QComboBox::currentIndexChanged, this, [this, i] { Combo1_Click(i); });
+    const std::array<std::pair<const Pair<QComboBox>*, Click>, 5> combos{{
+        {&Combo1, &Ruriruz::Combo1_Click},
+        {&Combo2, &Ruriruz::Combo2_Click},
+        {&Combo3, &Ruriruz::Combo3_Click},
+        {&Combo4, &Ruriruz::Combo4_Click},
+        {&Combo5, &Ruriruz::Combo5_Click},
+    }};
+    for (const auto& [pair, click] : combos) {
+        for (qint16 i = 0; i < 2; ++i) {
+            connect((*pair)[i], &QComboBox::currentIndexChanged, this,
+                    [this, i, click] { (this->*click)(i); });
+        }
     }
 }

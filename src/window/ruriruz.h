@@ -5,8 +5,12 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
+#include <optional>
+#include <vector>
 
 class Desktop;
+struct Category;
 class TabStrip;
 class TextBox;
 class QAction;
@@ -68,18 +72,26 @@ public:
     void Text1_Change(qint16 Index) { change(Text1, Index, &Ruriruz::ConvertLinear); }
     void Text2_Change(qint16 Index) { change(Text2, Index, &Ruriruz::ConvertArea); }
     void Text3_Change(qint16 Index) { change(Text3, Index, &Ruriruz::ConvertVolume); }
+    void Text4_Change(qint16 Index) { change(Text4, Index, &Ruriruz::ConvertQuotient); }
+    void Text5_Change(qint16 Index) { change(Text5, Index, &Ruriruz::ConvertMoment); }
 
     // Click rule: a unit pick converts box 0 into box 1.
     void List1_Click(qint16) { click(&Ruriruz::ConvertLinear); }
     void List2_Click(qint16) { click(&Ruriruz::ConvertArea); }
     void List3_Click(qint16) { click(&Ruriruz::ConvertVolume); }
-    // Shows the denominator picker only where the numerator row needs one.
+    // Shows the denominator picker only where the numerator row needs one, then converts.
     void Combo1_Click(qint16 Index);
+    void Combo2_Click(qint16) { click(&Ruriruz::ConvertQuotient); }
+    void Combo3_Click(qint16) { click(&Ruriruz::ConvertMoment); }
+    void Combo4_Click(qint16) { click(&Ruriruz::ConvertMoment); }
+    void Combo5_Click(qint16) { click(&Ruriruz::ConvertMoment); }
 
     // Recompute procedures: Index names the source box and comes back naming the target box.
-    void ConvertLinear(qint16& Index) { convertThroughList(Text1, List1, convert::lengths, Index); }
-    void ConvertArea(qint16& Index) { convertThroughList(Text2, List2, convert::areas, Index); }
-    void ConvertVolume(qint16& Index) { convertThroughList(Text3, List3, convert::volumes, Index); }
+    void ConvertLinear(qint16& Index);
+    void ConvertArea(qint16& Index);
+    void ConvertVolume(qint16& Index);
+    void ConvertQuotient(qint16& Index);
+    void ConvertMoment(qint16& Index);
 
 private:
     using Recompute = void (Ruriruz::*)(qint16&);
@@ -92,8 +104,14 @@ private:
     void keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAscii);
     void change(const Pair<TextBox>& box, qint16 Index, Recompute recompute);
     void click(Recompute recompute);
-    void convertThroughList(const Pair<TextBox>& text, const Pair<QListWidget>& list,
-                            convert::UnitTable table, qint16& Index);
+    // The steps that take a number in one side's units to the base unit, or nothing when a
+    // picker's row lies outside its table.
+    using Side = std::optional<std::vector<convert::Step>>;
+    void convertBetween(const Pair<TextBox>& text, qint16& Index,
+                        const std::function<Side(std::size_t side)>& sideSteps);
+    Side listSide(const Pair<QListWidget>& list, convert::UnitTable table, std::size_t side) const;
+    Side quotientSide(const Category& category, std::size_t side) const;
+    Side momentSide(bool perLength, std::size_t side) const;
     // A conversion that cannot finish writes nothing; the user hears it.
     void endedEarly();
 

@@ -97,4 +97,5 @@ void Ruriruz::Combo1_Click(qint16 Index) {
         !category || !category->hasDenominator() || Combo1Index >= category->wholeUnitsFrom;
     Combo2[i]->setVisible(!whole);
     Label1[i]->setVisible(!whole);
+    click(&Ruriruz::ConvertQuotient);
 }
