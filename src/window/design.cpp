@@ -65,6 +65,8 @@ void Ruriruz::buildDesign() {
         }
     }
 
+    // The moment panel's pickers keep their rows for good: those of distributed moments.
+    const Category& moments = *categoryAt(7);
     for (int r = 0; r < 2; ++r) {
         Text4[r] = makeBox(Frame4, r);
         Combo1[r] = makePicker(Frame4, QStringLiteral("Единица ") + rowName[r], {});
@@ -73,14 +75,14 @@ void Ruriruz::buildDesign() {
 
         Text5[r] = makeBox(Frame5, r);
         Combo3[r] = makePicker(Frame5, QStringLiteral("Сила в единице ") + rowName[r],
-                               unitTexts(convert::forces.first(convert::plainForceRows)));
+                               unitTexts(moments.pickers[0]));
         Label3[r] = makeLabel(Frame5, QStringLiteral("*"));
         Combo4[r] = makePicker(Frame5, QStringLiteral("Длина в единице ") + rowName[r],
-                               unitTexts(convert::momentLengths));
+                               unitTexts(moments.pickers[1]));
         Label4[r] = makeLabel(Frame5, QStringLiteral("/"));
         Label4[r]->hide();
         Combo5[r] = makePicker(Frame5, QStringLiteral("Знаменатель единицы ") + rowName[r],
-                               unitTexts(convert::perLength));
+                               unitTexts(moments.pickers[2]));
         Combo5[r]->hide();
     }
 

@@ -61,11 +61,13 @@ int listWidth(const QListWidget* list) {
            list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
 }
 
-// Every row that one of the quotient panel's pickers may be filled with.
-QStringList allRows(convert::UnitTable Category::*picker) {
+// Every row that the given picker of a panel may be filled with, in any category.
+QStringList allRows(int panel, std::size_t picker) {
     QStringList rows;
     for (int n = 1; n <= categoryCount; ++n) {
-        rows << unitTexts(categoryAt(n)->*picker);
+        if (categoryAt(n)->panel == panel) {
+            rows << unitTexts(categoryAt(n)->pickers[picker]);
+        }
     }
     return rows;
 }
@@ -119,8 +121,8 @@ void Ruriruz::layOut() {
                {Combo1[0], Combo1[1]},
                {Label1[0], Label1[1]},
                {Combo2[0], Combo2[1]}},
-              {0, pickerWidth(Combo1[0], allRows(&Category::numerator)), labelWidth(Label1),
-               pickerWidth(Combo2[0], allRows(&Category::denominator))});
+              {0, pickerWidth(Combo1[0], allRows(4, 0)), labelWidth(Label1),
+               pickerWidth(Combo2[0], allRows(4, 1))});
     placeRows(momentRow,
               {{Text5[0], Text5[1]},
                {Combo3[0], Combo3[1]},
@@ -128,9 +130,9 @@ void Ruriruz::layOut() {
                {Combo4[0], Combo4[1]},
                {Label4[0], Label4[1]},
                {Combo5[0], Combo5[1]}},
-              {0, pickerWidth(Combo3[0], unitTexts(convert::forces)), labelWidth(Label3),
-               pickerWidth(Combo4[0], unitTexts(convert::momentLengths)), labelWidth(Label4),
-               pickerWidth(Combo5[0], unitTexts(convert::perLength))});
+              {0, pickerWidth(Combo3[0], allRows(5, 0)), labelWidth(Label3),
+               pickerWidth(Combo4[0], allRows(5, 1)), labelWidth(Label4),
+               pickerWidth(Combo5[0], allRows(5, 2))});
     // The tab strip wraps the panels; its rows of tabs may need more room than designed.
     const int stripWidth = frameWidth + 2 * (frameDesign.left() - tabStripDesign.left());
     TabStrip1->setGeometry(tabStripDesign.left(), tabStripDesign.top(), stripWidth,

@@ -38,23 +38,31 @@ void Ruriruz::ConvertVolume(qint16& Index) {
 }
 
 void Ruriruz::ConvertQuotient(qint16& Index) {
-    const Category* category = categoryAt(TabStrip1->selectedIndex());
-    if (!category || category->frame != 4) {
-        // The panel is only reachable through its own categories; anything else means the
-        // window's state is broken, and going on could only show wrong numbers.
-        desktop_.message(QStringLiteral("Ошибка перехода"));
-        desktop_.endProgram();
-        return;
+    if (const Category* category = panelCategory(4)) {
+        convertBetween(Text4, Index, [this, category](std::size_t side) {
+            return pickedSide(*category, {&Combo1, &Combo2, nullptr}, side);
+        });
     }
-    convertBetween(Text4, Index,
-                   [this, category](std::size_t side) { return quotientSide(*category, side); });
 }
 
 void Ruriruz::ConvertMoment(qint16& Index) {
-    // Only "Распределенные моменты" divides by a length.
-    const bool perLength = TabStrip1->selectedIndex() != 6;
-    convertBetween(Text5, Index,
-                   [this, perLength](std::size_t side) { return momentSide(perLength, side); });
+    if (const Category* category = panelCategory(5)) {
+        convertBetween(Text5, Index, [this, category](std::size_t side) {
+            return pickedSide(*category, {&Combo3, &Combo4, &Combo5}, side);
+        });
+    }
+}
+
+const Category* Ruriruz::panelCategory(int panel) {
+    const Category* category = categoryAt(TabStrip1->selectedIndex());
+    if (!category || category->panel != panel) {
+        // A panel is only reachable through its own categories; anything else means the
+        // window's state is broken, and going on could only show wrong numbers.
+        desktop_.message(QStringLiteral("Ошибка перехода"));
+        desktop_.endProgram();
+        return nullptr;
+    }
+    return category;
 }
 
 void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
@@ -98,41 +106,21 @@ Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, convert::UnitTabl
     return std::vector{convert::rowOrLast(table, list[side]->currentRow()).toBase};
 }
 
-Ruriruz::Side Ruriruz::quotientSide(const Category& category, std::size_t side) const {
-    const int numeratorRow = Combo1[side]->currentIndex();
-    const std::optional<convert::Step> numerator = pickedStep(category.numerator, numeratorRow);
-    if (!numerator) {
-        return std::nullopt;
-    }
-    std::vector steps{*numerator};
-    if (!category.hasDenominator() || numeratorRow >= category.wholeUnitsFrom) {
-        return steps;  // a unit of its own kind, or a whole unit such as "g" or "кПа"
-    }
-    const std::optional<convert::Step> denominator =
-        pickedStep(category.denominator, Combo2[side]->currentIndex());
-    if (!denominator) {
-        return std::nullopt;
-    }
-    steps.push_back(*denominator);
-    return steps;
-}
-
-Ruriruz::Side Ruriruz::momentSide(bool perLength, std::size_t side) const {
-    const std::optional<convert::Step> force =
-        pickedStep(convert::forces.first(convert::plainForceRows), Combo3[side]->currentIndex());
-    const std::optional<convert::Step> length =
-        pickedStep(convert::momentLengths, Combo4[side]->currentIndex());
-    if (!force || !length) {
-        return std::nullopt;
-    }
-    std::vector steps{*force, *length};
-    if (perLength) {
-        const std::optional<convert::Step> per =
-            pickedStep(convert::perLength, Combo5[side]->currentIndex());
-        if (!per) {
+Ruriruz::Side Ruriruz::pickedSide(const Category& category,
+                                  const std::array<const Pair<QComboBox>*, 3>& combos,
+                                  std::size_t side) const {
+    std::vector<convert::Step> steps;
+    const int firstRow = (*combos[0])[side]->currentIndex();
+    for (std::size_t k = 0; k < category.pickerCount(); ++k) {
+        if (k > 0 && firstRow >= category.wholeUnitsFrom) {
+            break;  // a whole unit such as "g" or "кПа": its denominator is hidden and unread
+        }
+        const std::optional<convert::Step> step =
+            pickedStep(category.pickers[k], (*combos[k])[side]->currentIndex());
+        if (!step) {
             return std::nullopt;
         }
-        steps.push_back(*per);
+        steps.push_back(*step);
     }
     return steps;
 }

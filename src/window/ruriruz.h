@@ -10,7 +10,9 @@
 #include <vector>
 
 class Desktop;
+namespace convert {
 struct Category;
+}
 class TabStrip;
 class TextBox;
 class QAction;
@@ -110,14 +112,16 @@ private:
     void convertBetween(const Pair<TextBox>& text, qint16& Index,
                         const std::function<Side(std::size_t side)>& sideSteps);
     Side listSide(const Pair<QListWidget>& list, convert::UnitTable table, std::size_t side) const;
-    Side quotientSide(const Category& category, std::size_t side) const;
-    Side momentSide(bool perLength, std::size_t side) const;
+    Side pickedSide(const convert::Category& category,
+                    const std::array<const Pair<QComboBox>*, 3>& combos, std::size_t side) const;
+    // The category of the selected tab, when the given panel serves it.
+    const convert::Category* panelCategory(int panel);
     // A conversion that cannot finish writes nothing; the user hears it.
     void endedEarly();
 
     void setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list);
-    void setUpQuotientPanel(int n);
-    void setUpMomentPanel(int n);
+    void setUpQuotientPanel(const convert::Category& category);
+    void setUpMomentPanel(const convert::Category& category);
     void showFrame(int frame);
 
     Desktop& desktop_;

@@ -22,7 +22,7 @@ void Ruriruz::TabStrip1_Click() {
         desktop_.message(QStringLiteral("Ошибка TabStrip"));
         return;
     }
-    switch (category->frame) {
+    switch (category->panel) {
         case 1:
             setUpListPanel(1, Text1, List1);
             break;
@@ -33,10 +33,10 @@ void Ruriruz::TabStrip1_Click() {
             setUpListPanel(3, Text3, List3);
             break;
         case 4:
-            setUpQuotientPanel(n);
+            setUpQuotientPanel(*category);
             break;
         default:
-            setUpMomentPanel(n);
+            setUpMomentPanel(*category);
             break;
     }
 }
@@ -49,26 +49,26 @@ void Ruriruz::setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QL
     showFrame(frame);
 }
 
-void Ruriruz::setUpQuotientPanel(int n) {
-    const Category& category = *categoryAt(n);
+void Ruriruz::setUpQuotientPanel(const Category& category) {
+    const bool hasDenominator = category.pickerCount() > 1;
     for (std::size_t r = 0; r < 2; ++r) {
         Text4[r]->setText(QStringLiteral("0"));
-        refill(Combo1[r], unitTexts(category.numerator));
+        refill(Combo1[r], unitTexts(category.pickers[0]));
         // Where the category has no denominator, the picker keeps its rows, hidden.
-        if (category.hasDenominator()) {
-            refill(Combo2[r], unitTexts(category.denominator));
+        if (hasDenominator) {
+            refill(Combo2[r], unitTexts(category.pickers[1]));
         }
         Combo1[r]->setCurrentIndex(0);  // Combo1_Click shows or hides the denominator
-        if (category.hasDenominator()) {
+        if (hasDenominator) {
             Combo2[r]->setCurrentIndex(0);
         }
     }
     showFrame(4);
 }
 
-void Ruriruz::setUpMomentPanel(int n) {
+void Ruriruz::setUpMomentPanel(const Category& category) {
     // A distributed moment is a moment per length: only it shows the second "/" and picker.
-    const bool perLength = n == 7;
+    const bool perLength = category.pickerCount() > 2;
     for (std::size_t r = 0; r < 2; ++r) {
         Combo5[r]->setVisible(perLength);
         Label4[r]->setVisible(perLength);
@@ -94,7 +94,7 @@ void Ruriruz::Combo1_Click(qint16 Index) {
     const Category* category = categoryAt(TabStrip1->selectedIndex());
     Combo1Index = static_cast<qint16>(Combo1[i]->currentIndex());
     const bool whole =
-        !category || !category->hasDenominator() || Combo1Index >= category->wholeUnitsFrom;
+        !category || category->pickerCount() < 2 || Combo1Index >= category->wholeUnitsFrom;
     Combo2[i]->setVisible(!whole);
     Label1[i]->setVisible(!whole);
     click(&Ruriruz::ConvertQuotient);
