@@ -1,0 +1,327 @@
+// A seeded random walk through the real window: tens of thousands of key presses, pastes, unit
+// picks and tab switches, with the window's promises checked after every one of them. A failure
+// prints its seed; MERVEL_STRESS_SEED=<seed> replays it (MERVEL_STRESS_EVENTS sets the length).
+#include "windowfixture.h"
+
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <cfloat>
+#include <cmath>
+#include <random>
+
+namespace {
+
+// The size of every picker row in its category's base unit, from the unit definitions
+// (denominators as their reciprocals), kept apart from the program's own tables.
+const std::vector<std::vector<long double>> factorTables[14] = {
+    {},
+    /* 1 */
+    {{1000L, 1L, 0.01L, 0.001L, 0.0254L, 0.7112L, 1066.8L, 0.04445L, 1852L, 1853L, 2.1336L, 0.3048L,
+      0.9144L}},
+    /* 2 */
+    {{1000000L, 1L, 0.0001L, 0.000001L, 0.00064516L, 4046.86L, 100L, 10000L, 1138060L, 2589990L,
+      4.55224L, 0.092903L, 0.836127L}},
+    /* 3 */
+    {{1L, 0.000001L, 1e-9L, 0.000016387064L, 0.001L, 0.0122994L, 9.712678381056L, 0.359728828928L,
+      0.028316846592L, 0.764554857984L}},
+    /* 4 */
+    {{1000L, 1L, 0.01L, 0.001L, 0.0254L},
+     {0.000277777777777777777778L, 0.0166666666666666666667L, 1L}},
+    /* 5 */
+    {{1000L, 1L, 0.01L, 0.001L, 0.0254L, 9.81L},
+     {7.71604938271604938272e-8L, 0.000277777777777777777778L, 1L}},
+    /* 6 */ {{0.001L, 1L, 1000L, 0.00981L, 9.81L}, {1L, 0.01L, 0.001L, 0.0254L}},
+    /* 7 */
+    {{0.001L, 1L, 1000L, 0.00981L, 9.81L},
+     {1L, 0.01L, 0.001L, 0.0254L},
+     {1L, 1e+2L, 1e+3L, 39.3700787401574803150L}},
+    /* 8 */ {{1L, 57.295779513L, 0.9L}},
+    /* 9 */ {{1L, 0.0166666666666666666667L, 0.000277777777777777777778L}},
+    /* 10 */ {{0.001L, 1L, 1000L, 0.00981L, 9.81L}},
+    /* 11 */ {{0.001L, 1L, 1000L, 0.00981L, 9.81L}, {1L, 1e+2L, 1e+3L, 39.3700787401574803150L}},
+    /* 12 */
+    {{0.001L, 1L, 1000L, 0.00981L, 9.81L, 0.001L, 1L, 1000L},
+     {1L, 1e+4L, 1e+6L, 1550.00310000620001240L}},
+    /* 13 */ {{0.001L, 1L, 1000L, 0.00981L, 9.81L}, {1L, 1e+6L, 1e+9L, 61023.7440947322839528L}},
+};
+
+// Tab number -> panel 1..5.
+constexpr int panelOf[14] = {0, 1, 2, 3, 4, 4, 5, 5, 4, 4, 4, 4, 4, 4};
+
+// Rows of the first picker from which the category's later pickers are passed over.
+int wholeUnitsFrom(int tab) {
+    return tab == 5 || tab == 12 ? 5 : 1000;
+}
+
+std::optional<long double> parse(QString text, QChar separator) {
+    static const QRegularExpression number(
+        QStringLiteral(R"(^\s*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?\s*$)"));
+    if (text.contains(u'.') && separator != u'.') {
+        return std::nullopt;
+    }
+    text.replace(separator, u'.');
+    if (!number.match(text).hasMatch()) {
+        return std::nullopt;
+    }
+    const long double value = std::strtold(text.toLatin1().constData(), nullptr);
+    if (!std::isfinite(value) || std::fabs(value) > DBL_MAX) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+struct Stress {
+    explicit Stress(quint64 seed, const QLocale& locale) : random(seed), f(locale) {
+        separator = locale.decimalPoint().at(0);
+        for (const auto& boxes : allBoxes()) {
+            for (TextBox* box : boxes) {
+                QObject::connect(box, &QLineEdit::textChanged, box,
+                                 [this, box] { writes.push_back(box); });
+            }
+        }
+    }
+
+    std::array<Ruriruz::Pair<TextBox>, 5> allBoxes() {
+        Ruriruz& w = f.w();
+        return {w.Text1, w.Text2, w.Text3, w.Text4, w.Text5};
+    }
+
+    int tab() { return f.w().TabStrip1->selectedIndex(); }
+    Ruriruz::Pair<TextBox> boxes() {
+        return allBoxes()[static_cast<std::size_t>(panelOf[tab()] - 1)];
+    }
+
+    std::vector<std::array<QWidget*, 2>> pickers() {
+        Ruriruz& w = f.w();
+        switch (panelOf[tab()]) {
+            case 1:
+                return {{w.List1[0], w.List1[1]}};
+            case 2:
+                return {{w.List2[0], w.List2[1]}};
+            case 3:
+                return {{w.List3[0], w.List3[1]}};
+            case 4:
+                return {{w.Combo1[0], w.Combo1[1]}, {w.Combo2[0], w.Combo2[1]}};
+            default:
+                return {{w.Combo3[0], w.Combo3[1]},
+                        {w.Combo4[0], w.Combo4[1]},
+                        {w.Combo5[0], w.Combo5[1]}};
+        }
+    }
+
+    static int rowOf(QWidget* picker) {
+        if (auto* list = qobject_cast<QListWidget*>(picker)) {
+            return list->currentRow();
+        }
+        return qobject_cast<QComboBox*>(picker)->currentIndex();
+    }
+
+    // What the other box must show once box `source` holds x, or nothing when the walk leaves
+    // the range where doubles and this long double reckoning agree to 13 digits.
+    std::optional<long double> conversion(std::size_t source, long double x) {
+        const int n = tab();
+        const auto& tables = factorTables[n];
+        const auto all = pickers();
+        long double value = x;
+        auto inRange = [](long double v) {
+            return std::fabs(v) <= DBL_MAX / 16 && (v == 0 || std::fabs(v) >= 1e-290L);
+        };
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::size_t side = pass == 0 ? source : 1 - source;
+            const int first = rowOf(all[0][side]);
+            for (std::size_t k = 0; k < tables.size(); ++k) {
+                if (k > 0 && first >= wholeUnitsFrom(n)) {
+                    break;
+                }
+                const long double factor =
+                    tables[k].at(static_cast<std::size_t>(rowOf(all[k][side])));
+                value = pass == 0 ? value * factor : value / factor;
+                if (!inRange(value)) {
+                    return std::nullopt;
+                }
+            }
+        }
+        return value;
+    }
+
+    QString randomText() {
+        static const QString alphabet = QStringLiteral("0123456789-+.,eEж *\t");
+        const int kind = pick(10);
+        if (kind == 0) {
+            return QString(30000 + pick(10000), QChar(u'0' + pick(10)));
+        }
+        if (kind == 1) {
+            const QStringList odd{"inf", "nan", "-Infinity", "1e400", "1E-09", "", " 7 ", "1 000"};
+            return odd.at(pick(static_cast<int>(odd.size())));
+        }
+        QString text;
+        for (int i = pick(12); i > 0; --i) {
+            text += alphabet.at(pick(i % 3 == 0 ? static_cast<int>(alphabet.size()) : 13));
+        }
+        return text;
+    }
+
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+    // One random event. Returns a description for the failure message.
+    QString step() {
+        const int roll = pick(100);
+        if (roll < 3) {
+            const int n = 1 + pick(13);
+            f.selectTab(n);
+            return QStringLiteral("tab %1").arg(n);
+        }
+        if (roll < 10) {
+            const auto all = pickers();
+            const auto k = static_cast<std::size_t>(pick(static_cast<int>(all.size())));
+            QWidget* picker = all[k][static_cast<std::size_t>(pick(2))];
+            if (!picker->isVisible()) {
+                return QStringLiteral("nothing");
+            }
+            const Qt::Key key = std::array{Qt::Key_Up, Qt::Key_Down, Qt::Key_Home,
+                                           Qt::Key_End}[static_cast<std::size_t>(pick(4))];
+            pickedBox0 = boxes()[0]->text();
+            QTest::keyClick(picker, key);
+            return QStringLiteral("pick with key %1").arg(key, 0, 16);
+        }
+        if (roll < 14) {
+            QGuiApplication::clipboard()->setText(randomText());
+            return QStringLiteral("clipboard");
+        }
+        const auto side = static_cast<std::size_t>(pick(2));
+        TextBox* box = boxes()[side];
+        editedSide = side;
+        edited = box;
+        before = box->text();
+        const int k = pick(40);
+        if (k < 18) {
+            key = QChar(u'0' + pick(10));
+            WindowFixture::key(box, key);
+        } else if (k < 26) {
+            key = QStringLiteral("-+.,eж *").at(k - 18);
+            WindowFixture::key(box, key);
+        } else {
+            key = QChar();
+            struct Special {
+                Qt::Key key;
+                Qt::KeyboardModifiers mods;
+            };
+            static const Special specials[] = {{Qt::Key_Backspace, {}},
+                                               {Qt::Key_Delete, {}},
+                                               {Qt::Key_Return, {}},
+                                               {Qt::Key_Escape, {}},
+                                               {Qt::Key_Left, {}},
+                                               {Qt::Key_Right, {}},
+                                               {Qt::Key_Home, Qt::ShiftModifier},
+                                               {Qt::Key_End, Qt::ShiftModifier},
+                                               {Qt::Key_Left, Qt::ShiftModifier},
+                                               {Qt::Key_Insert, Qt::ShiftModifier},
+                                               {Qt::Key_Delete, Qt::ShiftModifier},
+                                               {Qt::Key_Insert, Qt::ControlModifier},
+                                               {Qt::Key_V, Qt::ControlModifier},
+                                               {Qt::Key_Z, Qt::ControlModifier}};
+            const Special& s = specials[k - 26];
+            QTest::keyClick(box, s.key, s.mods);
+            return QStringLiteral("key %1 (mods %2) into box %3 of tab %4")
+                .arg(s.key, 0, 16)
+                .arg(s.mods.toInt())
+                .arg(side)
+                .arg(tab());
+        }
+        return QStringLiteral("'%1' into box %2 of tab %3").arg(key).arg(side).arg(tab());
+    }
+
+    std::mt19937_64 random;
+    WindowFixture f;
+    QChar separator;
+    std::vector<QLineEdit*> writes;
+    TextBox* edited = nullptr;
+    std::size_t editedSide = 0;
+    QString before;
+    QChar key;
+    QString pickedBox0;
+};
+
+quint64 envNumber(const char* name, quint64 fallback) {
+    bool ok = false;
+    const quint64 value = qEnvironmentVariable(name).toULongLong(&ok);
+    return ok ? value : fallback;
+}
+
+}  // namespace
+
+class StressTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomUse_data() {
+        QTest::addColumn<quint64>("seed");
+        QTest::addColumn<QLocale>("locale");
+        const quint64 replay = envNumber("MERVEL_STRESS_SEED", 0);
+        if (replay != 0) {
+            QTest::newRow("replay, point") << replay << QLocale::c();
+            QTest::newRow("replay, comma") << replay << QLocale(QLocale::Russian);
+            return;
+        }
+        QTest::newRow("point locale") << quint64(20261208) << QLocale::c();
+        QTest::newRow("comma locale") << quint64(1234567) << QLocale(QLocale::Russian);
+    }
+
+    void randomUse() {
+        QFETCH(quint64, seed);
+        QFETCH(QLocale, locale);
+        const quint64 events = envNumber("MERVEL_STRESS_EVENTS", 15000);
+        Stress s(seed, locale);
+        quint64 checked = 0;  // conversions compared with the independent reckoning
+        for (quint64 i = 0; i < events; ++i) {
+            s.writes.clear();
+            s.edited = nullptr;
+            s.pickedBox0.clear();
+            const int tabBefore = s.tab();
+            const QString what = s.step();
+            const QString where =
+                QStringLiteral("seed %1, event %2: %3").arg(seed).arg(i).arg(what);
+            const qint16 guard = s.f.w().UpdateGuard;
+            QVERIFY2(guard == 0 || guard == 1 || guard == 3, qPrintable(where));
+            if (!s.pickedBox0.isNull()) {
+                // A pick converts box 0 into box 1 and never rewrites box 0.
+                QVERIFY2(s.boxes()[0]->text() == s.pickedBox0, qPrintable(where));
+            }
+            if (!s.edited || s.tab() != tabBefore) {
+                continue;
+            }
+            // A conversion never writes back into the box being edited.
+            const auto count = std::count(s.writes.begin(), s.writes.end(), s.edited);
+            QVERIFY2(count <= 1, qPrintable(where));
+            const QString text = s.edited->text();
+            const bool separator = s.key == u'.' || s.key == u',';
+            if (text == s.before || separator) {
+                continue;
+            }
+            const std::optional<long double> x = parse(text, s.separator);
+            if (!x) {
+                continue;
+            }
+            const std::optional<long double> expected = s.conversion(s.editedSide, *x);
+            if (!expected) {
+                continue;
+            }
+            const QString shown = s.boxes()[1 - s.editedSide]->text();
+            const std::optional<long double> other = parse(shown, s.separator);
+            const QString detail = QStringLiteral("%1; box holds '%2', other box '%3', expected %4")
+                                       .arg(where, text, shown)
+                                       .arg(static_cast<double>(*expected), 0, 'g', 17);
+            QVERIFY2(other.has_value(), qPrintable(detail));
+            const long double error = std::fabs(*other - *expected);
+            QVERIFY2(error <= 1e-12L * std::fabs(*expected) || error < 1e-300L, qPrintable(detail));
+            ++checked;
+        }
+        qInfo("%llu events, %llu conversions checked", events, checked);
+        QVERIFY(checked > events / 20);
+    }
+};
+
+QTEST_MAIN(StressTest)
+#include "tst_stress.moc"
