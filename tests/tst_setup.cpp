@@ -203,6 +203,23 @@ private Q_SLOTS:
         }
     }
 
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the tabs from a value box, round the ends.
+    void ctrlTabStepsThroughCategories() {
+        WindowFixture f;
+        Ruriruz& w = f.w();
+        w.activateWindow();
+        w.Text1[0]->setFocus();
+        QTest::keyClick(w.Text1[0], Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w.TabStrip1->selectedIndex(), 2);
+        QVERIFY(w.Frame2->isVisible());
+        QCOMPARE(QApplication::focusWidget(), w.TabStrip1);
+        QTest::keyClick(w.TabStrip1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(w.TabStrip1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.TabStrip1->selectedIndex(), 13);
+        QVERIFY(w.Frame4->isVisible());
+        QCOMPARE(f.desktop.beeps, 0);
+    }
+
     // Right after a set-up no pick converts: the boxes keep showing what the set-up wrote.
     void picksAfterSetUpConvertNothing() {
         WindowFixture f;

@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QShortcut>
 
 Ruriruz::Ruriruz(Desktop& desktop, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -47,6 +48,11 @@ void Ruriruz::buildMenu() {
 
 void Ruriruz::connectHandlers() {
     connect(TabStrip1, &TabStrip::clicked, this, &Ruriruz::TabStrip1_Click);
+    // Ctrl+Tab and Ctrl+Shift+Tab step through the categories from anywhere in the window.
+    auto* next = new QShortcut(QKeySequence::NextChild, this);
+    connect(next, &QShortcut::activated, this, [this] { stepCategory(1); });
+    auto* previous = new QShortcut(QKeySequence::PreviousChild, this);
+    connect(previous, &QShortcut::activated, this, [this] { stepCategory(-1); });
 
     using KeyPress = void (Ruriruz::*)(qint16, char16_t&);
     using Change = void (Ruriruz::*)(qint16);
@@ -96,4 +102,12 @@ void Ruriruz::connectHandlers() {
                     [this, i, click] { (this->*click)(i); });
         }
     }
+}
+
+void Ruriruz::stepCategory(int delta) {
+    const int count = TabStrip1->count();
+    TabStrip1->setSelectedIndex((TabStrip1->selectedIndex() - 1 + delta + count) % count + 1);
+    // As after a click on a tab: the strip has the focus, and Tab leads into the new panel.
+    TabStrip1->setFocus(Qt::ShortcutFocusReason);
+    TabStrip1_Click();
 }

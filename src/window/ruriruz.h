@@ -123,6 +123,7 @@ private:
     void setUpQuotientPanel(const convert::Category& category);
     void setUpMomentPanel(const convert::Category& category);
     void showFrame(int frame);
+    void stepCategory(int delta);
 
     Desktop& desktop_;
     NumberText numbers_;
