@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // Desktop services for tests: counts beeps, records messages instead of showing them (so no
-// modal box can ever block a test), and pins the number locale.
+// modal box can ever block a test), pins the number locale, and fakes the file system and the
+// help viewer.
 class FakeDesktop final : public Desktop {
 public:
     explicit FakeDesktop(const QLocale& locale = QLocale::c()) : locale(locale) {}
@@ -15,10 +16,16 @@ public:
     bool previousInstance() override { return otherCopyRunning; }
     void endProgram() override { ++endings; }
     QLocale numberLocale() const override { return locale; }
+    QString executableDirectory() const override { return exeDirectory; }
+    bool fileExists(const QString& path) const override { return files.contains(path); }
+    void openHelp(const QString& path) override { helpOpened << path; }
 
     QLocale locale;
     int beeps = 0;
     QStringList messages;
     bool otherCopyRunning = false;
     int endings = 0;
+    QString exeDirectory = QStringLiteral("/opt/mervel");
+    QStringList files;  // the paths fileExists() finds
+    QStringList helpOpened;
 };

@@ -18,6 +18,12 @@ public:
     virtual void endProgram() = 0;
     // The locale whose decimal separator numbers are read and written with.
     virtual QLocale numberLocale() const = 0;
+
+    // The folder the program's executable sits in; the help file is looked for beside it.
+    virtual QString executableDirectory() const = 0;
+    virtual bool fileExists(const QString& path) const = 0;
+    // Hands the help file to the system's viewer and returns at once, without waiting for it.
+    virtual void openHelp(const QString& path) = 0;
 };
 
 inline QString applicationTitle() {

@@ -1,7 +1,18 @@
 #include "platform/qtdesktop.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+// windows.h must come first.
+#include <htmlhelp.h>
+#pragma comment(lib, "htmlhelp.lib")
+#else
+#include <QDesktopServices>
+#include <QUrl>
+#endif
 
 void QtDesktop::beep() {
     QApplication::beep();
@@ -24,4 +35,22 @@ void QtDesktop::endProgram() {
 // QLocale::system() follows LC_ALL, LC_NUMERIC and LANG, in that order.
 QLocale QtDesktop::numberLocale() const {
     return QLocale::system();
+}
+
+QString QtDesktop::executableDirectory() const {
+    return QCoreApplication::applicationDirPath();
+}
+
+bool QtDesktop::fileExists(const QString& path) const {
+    return QFileInfo(path).isFile();
+}
+
+// The path goes to the viewer as one argument, never through a shell: spaces, quotes and
+// "$(...)" in it are just characters of a file name.
+void QtDesktop::openHelp(const QString& path) {
+#ifdef Q_OS_WIN
+    HtmlHelpW(nullptr, reinterpret_cast<LPCWSTR>(path.utf16()), HH_DISPLAY_TOPIC, 0);
+#else
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#endif
 }

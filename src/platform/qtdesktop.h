@@ -3,7 +3,8 @@
 #include "platform/desktop.h"
 #include "platform/instancelock.h"
 
-// The real desktop: Qt's beep and message box, the per-user instance lock, the system locale.
+// The real desktop: Qt's beep and message box, the per-user instance lock, the system locale,
+// the system's help viewer.
 class QtDesktop final : public Desktop {
 public:
     void beep() override;
@@ -11,6 +12,9 @@ public:
     bool previousInstance() override;
     void endProgram() override;
     QLocale numberLocale() const override;
+    QString executableDirectory() const override;
+    bool fileExists(const QString& path) const override;
+    void openHelp(const QString& path) override;
 
 private:
     InstanceLock lock_;
