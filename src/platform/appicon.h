@@ -2,5 +2,5 @@
 
 #include <QIcon>
 
-// The application icon, drawn at 16x16 and 32x32.
+// The application icon at 16x16 and 32x32: a ruler on a blue tile between two arrows.
 QIcon applicationIcon();
