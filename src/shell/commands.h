@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 class Desktop;
 class Ruriruz;
+class frmAbout;
 
 // The menu commands of the converter window.
 class Commands : public QObject {
@@ -11,9 +13,13 @@ class Commands : public QObject {
 
 public:
     Commands(Ruriruz& window, Desktop& desktop);
+    ~Commands() override;
 
     void Exit_Click();
+    void Help_me_Click();
+    void About_Click();
 
 private:
     Desktop& desktop_;
+    QPointer<frmAbout> about_;  // the About box while it is loaded
 };

@@ -1,0 +1,310 @@
+// The menu commands on the real window: the help file, the About box and Exit.
+#include "platform/appicon.h"
+#include "shell/commands.h"
+#include "shell/frmabout.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QWindow>
+
+namespace {
+
+// Every About box that is on screen.
+QList<frmAbout*> shownAboutBoxes() {
+    QList<frmAbout*> boxes;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<frmAbout*>(widget);
+        if (box && box->isVisible()) {
+            boxes << box;
+        }
+    }
+    return boxes;
+}
+
+frmAbout* theAboutBox() {
+    const QList<frmAbout*> boxes = shownAboutBoxes();
+    return boxes.size() == 1 ? boxes.first() : nullptr;
+}
+
+// The window, with the commands connected and the window active, as after start-up.
+struct ShellFixture : WindowFixture {
+    ShellFixture() : commands(w(), desktop) {
+        w().activateWindow();
+        active = QTest::qWaitForWindowActive(window.get());
+    }
+    Commands commands;
+    bool active = false;
+};
+
+}  // namespace
+
+class ShellCommands : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() {
+        // A failed check may leave a box open; the next test starts without one.
+        qDeleteAll(shownAboutBoxes());
+        QApplication::setFont(QFont());
+    }
+
+    void help_data() {
+        QTest::addColumn<QString>("exeDirectory");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("how");  // the menu item, or F1 with the focus in a control
+        QTest::addColumn<QString>("path");
+
+        const QString plain = QStringLiteral("/opt/mervel/Helpfiles/Mervel.chm");
+        const QString odd =
+            QStringLiteral("/home/Иван Петров/it's \"$(rm -rf ~)\"/Helpfiles/Mervel.chm");
+        for (const QString how : {"menu", "F1 in a box", "F1 in a list", "F1 on the tabs"}) {
+            for (bool present : {true, false}) {
+                const QString state = present ? QStringLiteral(", present") : ", missing";
+                QTest::newRow(qPrintable(how + state))
+                    << QStringLiteral("/opt/mervel") << present << how << plain;
+                QTest::newRow(qPrintable(how + state + ", odd folder"))
+                    << QStringLiteral("/home/Иван Петров/it's \"$(rm -rf ~)\"") << present << how
+                    << odd;
+            }
+        }
+        QTest::newRow("trailing separator")
+            << QStringLiteral("/opt/mervel/") << false << "menu" << plain;
+    }
+
+    // The help file beside the executable goes to the viewer; a missing one is reported by
+    // name. Either way the window is left as it was, and the command can be given again.
+    void help() {
+        QFETCH(QString, exeDirectory);
+        QFETCH(bool, present);
+        QFETCH(QString, how);
+        QFETCH(QString, path);
+
+        ShellFixture f;
+        QVERIFY(f.active);
+        f.desktop.exeDirectory = exeDirectory;
+        if (present) {
+            f.desktop.files << path;
+        }
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
+        const QString box0 = f.w().Text1[0]->text();
+        const QString box1 = f.w().Text1[1]->text();
+
+        QWidget* focus = f.w().TabStrip1;
+        if (how == u"F1 in a box") {
+            focus = f.w().Text1[0];
+        } else if (how == u"F1 in a list") {
+            focus = f.w().List1[1];
+        }
+        for (int time = 0; time < 2; ++time) {
+            if (how == u"menu") {
+                f.w().Help_me->trigger();
+            } else {
+                focus->setFocus();
+                QTest::keyClick(focus, Qt::Key_F1);
+            }
+        }
+
+        const QStringList twice{path, path};
+        if (present) {
+            QCOMPARE(f.desktop.helpOpened, twice);
+            QCOMPARE(f.desktop.messages, QStringList());
+        } else {
+            QCOMPARE(f.desktop.helpOpened, QStringList());
+            const QString text = QStringLiteral("Файл ") + path + QStringLiteral(" не найден");
+            QCOMPARE(f.desktop.messages, QStringList({text, text}));
+        }
+        QCOMPARE(f.desktop.beeps, 0);
+        QCOMPARE(f.w().Text1[0]->text(), box0);
+        QCOMPARE(f.w().Text1[1]->text(), box1);
+        QCOMPARE(f.desktop.endings, 0);
+    }
+
+    void aboutTexts_data() {
+        QTest::addColumn<int>("pointSize");  // 0: the default font
+        QTest::newRow("default font") << 0;
+        QTest::newRow("large font") << 20;
+    }
+
+    // The About box shows the title, the version and the contacts, with OK focused, and grows
+    // rather than clips when the font is large.
+    void aboutTexts() {
+        QFETCH(int, pointSize);
+        if (pointSize) {
+            QFont font;
+            font.setPointSize(pointSize);
+            QApplication::setFont(font);
+        }
+        ShellFixture f;
+        f.w().About->trigger();
+        frmAbout* box = theAboutBox();
+        QVERIFY(box);
+        QVERIFY(QTest::qWaitForWindowActive(box));
+
+        QCOMPARE(box->windowTitle(), QStringLiteral("О программе Mervel"));
+        QCOMPARE(box->lblTitle->text(), QStringLiteral("Mervel"));
+        QCOMPARE(box->lblVersion->text(), QStringLiteral("Версия " MERVEL_VERSION));
+        const QStringList lines = box->Text1->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("© 2026 Разработчики Mervel"));
+        QVERIFY(lines[1].contains(QStringLiteral("@mervel.example")));
+        QVERIFY(lines[2].contains(QStringLiteral("https://mervel.example")));
+        QVERIFY(box->Text1->isReadOnly());
+        QCOMPARE(box->cmdOK->text(), QStringLiteral("OK"));
+        QVERIFY(box->cmdOK->isDefault());
+        QCOMPARE(QApplication::focusWidget(), box->cmdOK);
+        QCOMPARE(box->picIcon->pixmap().size(), QSize(32, 32));
+
+        for (QLabel* label : {box->lblTitle, box->lblVersion}) {
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            QVERIFY2(label->height() >= label->sizeHint().height(), qPrintable(label->text()));
+        }
+        QCOMPARE(box->Text1->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(box->Text1->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(box->cmdOK->width() >= box->cmdOK->sizeHint().width());
+        // One below the other, all inside the box.
+        QVERIFY(box->lblVersion->geometry().top() > box->lblTitle->geometry().bottom());
+        QVERIFY(box->Text1->geometry().top() > box->lblVersion->geometry().bottom());
+        QVERIFY(box->cmdOK->geometry().top() > box->Text1->geometry().bottom());
+        for (QWidget* control : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(box->rect().contains(control->geometry()), control->metaObject()->className());
+        }
+        // Never smaller than designed (3240 x 2265 twips); larger where the font needs it.
+        QVERIFY(box->width() >= 216 && box->height() >= 151);
+        if (pointSize) {
+            QVERIFY(box->width() > 216 && box->height() > 151);
+        }
+    }
+
+    // A second command brings the same box to the front instead of opening another one.
+    void aboutOnce() {
+        ShellFixture f;
+        f.w().About->trigger();
+        QPointer<frmAbout> first = theAboutBox();
+        QVERIFY(first);
+        QVERIFY(QTest::qWaitForWindowActive(first));
+
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.w().About->trigger();
+        QCOMPARE(shownAboutBoxes().size(), 1);
+        QCOMPARE(theAboutBox(), first.data());
+        QTRY_COMPARE(QApplication::activeWindow(), first.data());
+    }
+
+    // The box has no owner and blocks nothing: the window goes on converting while it is open.
+    void aboutModeless() {
+        ShellFixture f;
+        f.w().About->trigger();
+        frmAbout* box = theAboutBox();
+        QVERIFY(box);
+        QVERIFY(!box->parentWidget());
+        QVERIFY(!box->isModal());
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QVERIFY(f.w().isEnabled());
+        // No taskbar entry, a fixed frame without minimise or maximise.
+        QCOMPARE(box->windowType(), Qt::Tool);
+        QVERIFY(!(box->windowFlags() & Qt::WindowMinMaxButtonsHint));
+        QCOMPARE(box->minimumSize(), box->maximumSize());
+
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        WindowFixture::clear(f.w().Text1[0]);
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("7"));
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("7"));
+        QVERIFY(box->isVisible());
+    }
+
+    void aboutCloses_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("OK clicked") << "OK clicked";
+        QTest::newRow("Enter") << "Enter";
+        QTest::newRow("Enter in the text") << "Enter in the text";
+        QTest::newRow("Escape") << "Escape";
+        QTest::newRow("close box") << "close box";
+    }
+
+    // Every way of closing unloads the box; the next command loads a new one with the same texts.
+    void aboutCloses() {
+        QFETCH(QString, how);
+        ShellFixture f;
+        f.w().About->trigger();
+        QPointer<frmAbout> box = theAboutBox();
+        QVERIFY(box);
+        QVERIFY(QTest::qWaitForWindowActive(box));
+
+        if (how == u"OK clicked") {
+            QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+        } else if (how == u"Enter") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else if (how == u"Enter in the text") {
+            box->Text1->setFocus();
+            QTest::keyClick(box->Text1, Qt::Key_Return);
+        } else if (how == u"Escape") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        } else {
+            box->windowHandle()->close();
+        }
+        QTRY_VERIFY(!box);
+        QCOMPARE(shownAboutBoxes().size(), 0);
+
+        f.w().About->trigger();
+        frmAbout* again = theAboutBox();
+        QVERIFY(again);
+        QCOMPARE(again->windowTitle(), QStringLiteral("О программе Mervel"));
+        QCOMPARE(again->lblVersion->text(), QStringLiteral("Версия " MERVEL_VERSION));
+        QCOMPARE(again->lblTitle->text(), QStringLiteral("Mervel"));
+    }
+
+    void exit_data() {
+        QTest::addColumn<bool>("aboutOpen");
+        QTest::newRow("window alone") << false;
+        QTest::newRow("About box open") << true;
+    }
+
+    // Exit ends the program at once and takes the About box with it.
+    void exit() {
+        QFETCH(bool, aboutOpen);
+        ShellFixture f;
+        QPointer<frmAbout> box;
+        if (aboutOpen) {
+            f.w().About->trigger();
+            box = theAboutBox();
+            QVERIFY(box);
+        }
+        f.w().Exit->trigger();
+        QCOMPARE(f.desktop.endings, 1);
+        QVERIFY(!box);
+        QCOMPARE(f.desktop.messages, QStringList());
+    }
+
+    void icon_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("16") << 16;
+        QTest::newRow("32") << 32;
+    }
+
+    // Both sizes are rendered ones, not one scaled from the other: a transparent rounded corner
+    // and the yellow ruler between the ticks.
+    void icon() {
+        QFETCH(int, size);
+        const QIcon icon = applicationIcon();
+        QVERIFY(icon.availableSizes().contains(QSize(size, size)));
+        const QImage image = icon.pixmap(size).toImage();
+        QCOMPARE(image.size(), QSize(size, size));
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
+        const QColor ruler = image.pixelColor(12 * size / 32, 17 * size / 32);
+        QVERIFY2(ruler.red() > 200 && ruler.green() > 150 && ruler.blue() < 120,
+                 qPrintable(ruler.name()));
+        const QColor tile = image.pixelColor(size / 2, 29 * size / 32);
+        QVERIFY2(tile.blue() > 120 && tile.red() < 80, qPrintable(tile.name()));
+    }
+};
+
+QTEST_MAIN(ShellCommands)
+#include "tst_shell.moc"
