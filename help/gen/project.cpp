@@ -1,0 +1,62 @@
+#include "project.h"
+
+namespace helpgen {
+
+namespace {
+
+constexpr std::string_view helpTitle = "Справка Mervel";
+
+const std::string sitemapHead =
+    "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<HTML>\n<HEAD>\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">\n"
+    "</HEAD>\n<BODY>\n";
+
+std::string param(std::string_view name, std::string_view value) {
+    return "<param name=\"" + std::string(name) + "\" value=\"" + escape(value) + "\">";
+}
+
+void addEntries(std::string& out, const std::vector<Page>& pages) {
+    out += "<UL>\n";
+    for (const Page& page : pages) {
+        out += "<LI><OBJECT type=\"text/sitemap\">" + param("Name", page.title) +
+               param("Local", page.file) + "</OBJECT>\n";
+        if (!page.children.empty()) {
+            addEntries(out, page.children);
+        }
+    }
+    out += "</UL>\n";
+}
+
+}  // namespace
+
+std::string contentsFile(const std::vector<Page>& pages) {
+    std::string out = sitemapHead;
+    addEntries(out, pages);
+    return out + "</BODY>\n</HTML>\n";
+}
+
+std::string projectFile(const std::vector<std::string>& files) {
+    std::string out =
+        "[OPTIONS]\n"
+        "Compatibility=1.1 or later\n"
+        "Compiled file=Mervel.chm\n"
+        "Contents file=Mervel.hhc\n"
+        "Default topic=index.html\n"
+        "Default Window=main\n"
+        "Display compile progress=No\n"
+        "Full-text search=Yes\n"
+        "Language=0x419 Russian\n"
+        "Title=";
+    out += helpTitle;
+    out += "\n\n[WINDOWS]\nmain=\"";
+    out += helpTitle;
+    out +=
+        "\",\"Mervel.hhc\",,\"index.html\",\"index.html\",,,,,0x63520,,0x387e,,,,,,,,"
+        "0\n\n[FILES]\n";
+    for (const std::string& file : files) {
+        out += file + '\n';
+    }
+    return out;
+}
+
+}  // namespace helpgen
