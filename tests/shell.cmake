@@ -9,3 +9,13 @@ mervel_test(tst_shellhelp
 target_include_directories(tst_shellhelp PRIVATE ${PROJECT_SOURCE_DIR}/help/gen)
 target_compile_definitions(tst_shellhelp PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
 add_dependencies(tst_shellhelp mervel_help)
+
+# The install tree in a temporary prefix, the desktop files validated, the installed program run.
+add_test(NAME tst_install
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+set_tests_properties(tst_install PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+
+# The Debian package made from the same tree.
+add_test(NAME tst_install_deb
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 120)

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The install tree: `cmake --install` into a temporary prefix, then the files a Linux desktop
+# expects, checked with the desktop's own validators, and the installed program, started through
+# bin/Mervel on Xvfb, finding its help file. Usage: tst_install.sh <build dir> <version>
+set -euo pipefail
+build=$(realpath "$1")
+version=$2
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    { kill -9 "${pids[@]}" && wait "${pids[@]}"; } 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+prefix=$work/usr
+cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+
+passed=0
+failed=0
+check() {  # what, then a command that succeeds when it holds
+    local what=$1
+    shift
+    if "$@" >"$work/check.log" 2>&1; then
+        passed=$((passed + 1))
+        echo "PASS: $what"
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $what"
+        sed 's/^/    /' "$work/check.log"
+    fi
+}
+same() {  # expected actual
+    [ "$1" = "$2" ] || { echo "expected '$1', got '$2'"; return 1; }
+}
+png_size() {  # WIDTHxHEIGHT from the PNG header
+    [ "$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || return 1
+    od -An -tu1 -j16 -N8 "$1" |
+        awk '{ print $1*16777216 + $2*65536 + $3*256 + $4 "x" $5*16777216 + $6*65536 + $7*256 + $8 }'
+}
+
+private=$prefix/lib/mervel
+desktop=$prefix/share/applications/example.mervel.Mervel.desktop
+metainfo=$prefix/share/metainfo/example.mervel.Mervel.metainfo.xml
+chm=$private/Helpfiles/Mervel.chm
+
+check "the program is installed" test -x "$private/Mervel"
+check "bin/Mervel leads to it" same "$private/Mervel" "$(readlink -f "$prefix/bin/Mervel")"
+check "the link is relative, so the tree can move" same ../lib/mervel/Mervel "$(readlink "$prefix/bin/Mervel")"
+check "the help file is beside the program" test -s "$chm"
+for size in 16 32 48; do
+    check "${size}x${size} icon" same "${size}x${size}" "$(png_size "$prefix/share/icons/hicolor/${size}x${size}/apps/mervel.png")"
+done
+check "scalable icon" grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/mervel.svg"
+
+check "the desktop entry validates" desktop-file-validate "$desktop"
+check "the desktop entry starts bin/Mervel" test -x "$prefix/bin/$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")"
+check "the desktop entry names the installed icon" same mervel "$(sed -n 's/^Icon=//p' "$desktop")"
+check "the desktop entry says what the program does" grep -qx 'Comment=Преобразование единиц измерения' "$desktop"
+check "the AppStream metadata validates" appstreamcli validate --no-net "$metainfo"
+check "the AppStream release is this version" grep -q "<release version=\"$version\"" "$metainfo"
+check "chmls lists the installed help pages" bash -c \
+    "chmls -n list '$chm' | grep -qx /index.html && chmls -n list '$chm' | grep -qx /categories.html"
+
+# The installed program on a real X server. The help viewer is a stand-in that notes what it
+# was handed; the per-user instance lock lives in a folder of this test's own.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s/opened"\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+exec 3<> <(:)
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+read -r -t 10 display <&3 || { echo "Xvfb did not start"; exit 1; }
+export DISPLAY=:$display
+"$prefix/bin/Mervel" >"$work/app.log" 2>&1 &
+pids+=($!)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Mervel-' | head -n1)
+xdotool windowfocus --sync "$window" key F1
+for _ in $(seq 50); do
+    [ -s "$work/opened" ] && break
+    sleep 0.1
+done
+check "F1 hands the installed help file to the viewer" same "file://$chm" "$(cat "$work/opened" 2>/dev/null)"
+
+mv "$chm" "$work/moved.chm"
+xdotool windowfocus --sync "$window" key F1
+check "F1 without the help file says so" timeout 10 xdotool search --sync --onlyvisible --name '^Mervel$'
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The Debian package: cpack -G DEB from the build, then its control fields and its files.
+# Usage: tst_install_deb.sh <build dir> <version>
+set -euo pipefail
+build=$(realpath "$1")
+version=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; exit 1; }
+deb=$work/mervel_${version}_$(dpkg --print-architecture).deb
+
+passed=0
+failed=0
+check() {  # what, then a command that succeeds when it holds
+    local what=$1
+    shift
+    if "$@" >"$work/check.log" 2>&1; then
+        passed=$((passed + 1))
+        echo "PASS: $what"
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $what"
+        sed 's/^/    /' "$work/check.log"
+    fi
+}
+field() {
+    dpkg-deb -f "$deb" "$1"
+}
+has() {  # text pattern
+    grep -qE -- "$2" <<<"$1" || { echo "'$2' not in: $1"; return 1; }
+}
+
+check "the package is named by Debian's rule" test -s "$deb"
+check "package name" has "$(field Package)" '^mervel$'
+check "version" has "$(field Version)" "^$version\$"
+check "maintainer" has "$(field Maintainer)" '<team@mervel\.example>$'
+check "description" has "$(field Description)" '^преобразование единиц измерения'
+# Library dependencies found by dpkg-shlibdeps, and the platform plugin Qt loads at run time.
+check "depends on Qt Widgets" has "$(field Depends)" 'libqt6widgets6 \(>= [0-9.]+\)'
+check "depends on the X11 platform plugin" has "$(field Depends)" '(^|, )qt6-qpa-plugins(,|$)'
+
+dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' >"$work/files"
+for file in ./usr/bin/Mervel-\>../lib/mervel/Mervel ./usr/lib/mervel/Mervel \
+    ./usr/lib/mervel/Helpfiles/Mervel.chm ./usr/share/applications/example.mervel.Mervel.desktop \
+    ./usr/share/metainfo/example.mervel.Mervel.metainfo.xml \
+    ./usr/share/icons/hicolor/48x48/apps/mervel.png ./usr/share/icons/hicolor/scalable/apps/mervel.svg; do
+    check "contains $file" grep -qxF -- "$file" "$work/files"
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
