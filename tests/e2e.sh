@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # End to end: the built program on a real X server (Xvfb), typed into with real X key events,
-# its answers read back through the clipboard. Usage: e2e.sh path/to/Mervel
+# its boxes read back through the clipboard. Usage: e2e.sh path/to/Mervel
 set -euo pipefail
 app=$(realpath "$1")
 work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/runtime LC_ALL=C.UTF-8
+export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
     kill -9 "${pids[@]}" 2>/dev/null || true
+    wait "${pids[@]}" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -21,7 +22,7 @@ export DISPLAY=:$display
 
 passed=0
 failed=0
-check() {  # name expected actual
+check() {  # what expected actual
     if [ "$2" = "$3" ]; then
         passed=$((passed + 1))
         echo "PASS: $1"
@@ -31,59 +32,123 @@ check() {  # name expected actual
     fi
 }
 
-start() {
-    "$app" >"$work/app.log" 2>&1 &
-    pids+=($!)
+start() {  # locale [program]
+    LC_ALL=$1 "${2:-$app}" >"$work/app.log" 2>&1 &
     app_pid=$!
+    pids+=($app_pid)
     window=$(xdotool search --sync --onlyvisible --name 'Mervel-' | head -n1)
     xdotool windowfocus --sync "$window"
 }
 
-# The text of the focused box: select it all and copy with Ctrl+Insert, which the boxes leave
-# to the editor (it delivers no character).
+stop() {
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+}
+
+clip() {  # puts text on the clipboard
+    printf '%s' "$1" | timeout 5 xclip -selection clipboard
+}
+
+# The text of the focused box: select it all and copy it with Ctrl+Insert, which the boxes
+# leave to the editor (it delivers no character).
 focused_text() {
-    printf '' | xclip -selection clipboard
+    clip ''
     xdotool key Home shift+End ctrl+Insert
     local text=""
     for _ in $(seq 50); do
-        text=$(xclip -o -selection clipboard 2>/dev/null || true)
+        text=$(timeout 2 xclip -o -selection clipboard 2>/dev/null || true)
         [ -n "$text" ] && break
         sleep 0.1
     done
     printf '%s' "$text"
 }
 
-start
-# Focus starts on the tab strip; Tab reaches box 0 of the lengths panel.
-xdotool key Tab BackSpace
-xdotool type --delay 50 '2,5'
-sleep 0.3
+type_into_focused() {  # replaces the focused box's text by typing
+    xdotool key Home shift+End BackSpace
+    xdotool type --delay 30 "$1"
+}
+
+# Opens category n (1..13): Ctrl+Tab steps from the current one; the strip keeps the focus.
+at_category=1
+category() {
+    while [ "$at_category" -ne "$1" ]; do
+        xdotool key ctrl+Tab
+        at_category=$((at_category % 13 + 1))
+    done
+}
+
+# --- Lengths in a point locale: separators, refused keys, edits without character keys.
+start C.UTF-8
+at_category=1
+xdotool key Tab  # the strip, then box 0
+type_into_focused '2,5'
+check "a typed comma becomes the locale's point" "2.5" "$(focused_text)"
 xdotool key Tab Tab  # the left list, then box 1
-check "typing converts, the comma turned into the locale's point" "2.5" "$(focused_text)"
+check "typing converts at once" "2.5" "$(focused_text)"
 xdotool key Tab Down  # the right list: Метр
-sleep 0.3
 xdotool key shift+Tab
 check "a unit pick converts box 0 into box 1" "2500" "$(focused_text)"
-xdotool key x
-check "a letter is refused" "2500" "$(focused_text)"
+xdotool key shift+Tab shift+Tab  # box 0
+clip '99'
+xdotool key End x ctrl+v
+check "a letter and Ctrl+V are refused" "2.5" "$(focused_text)"
+xdotool key Home Delete
+xdotool key Tab Tab
+check "Delete is an edit: .5 km is 500 m" "500" "$(focused_text)"
+xdotool key shift+Tab shift+Tab
+clip '7'
+xdotool key Home shift+End shift+Insert
+xdotool key Tab Tab
+check "Shift+Insert is an edit: 7 km is 7000 m" "7000" "$(focused_text)"
 
-# A second copy is refused with a message and ends once it is answered.
+# --- Speeds: 36 km/h typed, box 1 set to m/s by picking, is 10.
+category 4
+xdotool key Tab
+type_into_focused '36'
+xdotool key Tab Tab Tab Tab Down Tab Down Down  # box 1: м / сек
+xdotool key shift+Tab shift+Tab
+check "36 км/час is 10 м/сек" "10" "$(focused_text)"
+
+# --- Pressures: 3 т per square inch in Па.
+category 12
+xdotool key Tab
+type_into_focused '3'
+xdotool key Tab Down Down Down Down Tab Down Down Down  # box 0: т / дюйм^2
+xdotool key Tab Tab Down Down Down Down Down  # box 1: Па, no denominator
+xdotool key shift+Tab
+check "3 т/дюйм^2 is 45616591.2331825 Па" "45616591.2331825" "$(focused_text)"
+stop
+
+# --- Moments in a comma locale: the point key gives a comma.
+start ru_RU.UTF-8
+at_category=1
+category 6
+xdotool key Tab
+type_into_focused '1.5'
+check "a typed point becomes the locale's comma" "1,5" "$(focused_text)"
+xdotool key Tab Down Down Down Down Tab Down  # box 0: т * см
+xdotool key Tab Tab Down Down Down Tab Down Down  # box 1: кг * мм
+xdotool key shift+Tab shift+Tab
+check "1,5 т*см is 15000 кг*мм" "15000" "$(focused_text)"
+
+# --- A second copy is refused with a message, shows no main window, and ends on Enter.
 "$app" >"$work/second.log" 2>&1 &
 second=$!
 pids+=($second)
 box=$(xdotool search --sync --onlyvisible --name '^Mervel$' | head -n1)
+check "the second copy shows no main window" "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 xdotool windowfocus --sync "$box" key Return
 status=0
 wait "$second" || status=$?
-check "a second copy ends after its message" "1" "$status"
+check "the second copy ends after its message" "1" "$status"
 
-# A killed copy leaves no lock behind.
+# --- A killed copy leaves nothing behind that refuses the next start.
 kill -9 "$app_pid"
 wait "$app_pid" 2>/dev/null || true
-start
-check "after a killed copy the next one opens" "0" "$(xdotool search --onlyvisible --name 'Mervel-' >/dev/null; echo $?)"
+start C.UTF-8
+check "after a killed copy the next one opens" "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 
-# Файл > Выход ends the program.
+# --- Файл > Выход ends the program.
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 xdotool key Down Return
