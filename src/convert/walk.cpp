@@ -47,24 +47,27 @@ Outcome outOfBase(const Step& step, double value, double& result) {
     return apply(inverse(step.op), step, value, result);
 }
 
-Outcome intoBase(std::span<const Step> steps, double value, double& result) {
+namespace {
+
+Outcome walk(Outcome (*stepOf)(const Step&, double, double&), std::span<const Step> steps,
+             double value, double& result) {
     result = value;
     for (const Step& step : steps) {
-        if (intoBase(step, result, result) != Outcome::Done) {
+        if (stepOf(step, result, result) != Outcome::Done) {
             return Outcome::NotFinite;
         }
     }
     return Outcome::Done;
 }
 
+}  // namespace
+
+Outcome intoBase(std::span<const Step> steps, double value, double& result) {
+    return walk(&intoBase, steps, value, result);
+}
+
 Outcome outOfBase(std::span<const Step> steps, double value, double& result) {
-    result = value;
-    for (const Step& step : steps) {
-        if (outOfBase(step, result, result) != Outcome::Done) {
-            return Outcome::NotFinite;
-        }
-    }
-    return Outcome::Done;
+    return walk(&outOfBase, steps, value, result);
 }
 
 }  // namespace convert

@@ -68,36 +68,32 @@ const Category* Ruriruz::panelCategory(int panel) {
 void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
                              const std::function<Side(std::size_t side)>& sideSteps) {
     using convert::Outcome;
-    const auto source = static_cast<std::size_t>(Index);
-    const std::optional<double> number = numbers_.parse(text[source]->text());
+    const std::optional<double> number =
+        numbers_.parse(text[static_cast<std::size_t>(Index)]->text());
     if (!number) {
         endedEarly();
         return;
     }
     SourceValue = *number;
-    const Side from = sideSteps(source);
-    if (!from) {
-        desktop_.message(QStringLiteral("Ошибка вычисления"));
-        return;
-    }
-    if (convert::intoBase(*from, SourceValue, BaseValue) != Outcome::Done) {
-        endedEarly();
-        return;
-    }
-
-    Index = Index == 0 ? 1 : 0;
-    const auto target = static_cast<std::size_t>(Index);
-    const Side to = sideSteps(target);
-    if (!to) {
-        desktop_.message(QStringLiteral("Ошибка вычисления"));
-        return;
-    }
-    if (convert::outOfBase(*to, BaseValue, SourceValue) != Outcome::Done) {
-        endedEarly();
-        return;
+    // Into the base unit with the source box's units, then out of it with the target box's.
+    for (const bool into : {true, false}) {
+        if (!into) {
+            Index = Index == 0 ? 1 : 0;
+        }
+        const Side steps = sideSteps(static_cast<std::size_t>(Index));
+        if (!steps) {
+            desktop_.message(QStringLiteral("Ошибка вычисления"));
+            return;
+        }
+        const Outcome outcome = into ? convert::intoBase(*steps, SourceValue, BaseValue)
+                                     : convert::outOfBase(*steps, BaseValue, SourceValue);
+        if (outcome != Outcome::Done) {
+            endedEarly();
+            return;
+        }
     }
     UpdateGuard = 1;  // the write below must not start a conversion back
-    text[target]->setText(numbers_.format(SourceValue));
+    text[static_cast<std::size_t>(Index)]->setText(numbers_.format(SourceValue));
 }
 
 Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, convert::UnitTable table,

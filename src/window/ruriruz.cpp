@@ -77,31 +77,14 @@ void Ruriruz::connectHandlers() {
         }
     }
 
-    using Click = void (Ruriruz::*)(qint16);
-    const std::array<std::pair<const Pair<QListWidget>*, Click>, 3> lists{{
-        {&List1, &Ruriruz::List1_Click},
-        {&List2, &Ruriruz::List2_Click},
-        {&List3, &Ruriruz::List3_Click},
-    }};
-    for (const auto& [pair, click] : lists) {
-        for (qint16 i = 0; i < 2; ++i) {
-            connect((*pair)[i], &QListWidget::currentRowChanged, this,
-                    [this, i, click] { (this->*click)(i); });
-        }
-    }
-    const std::array<std::pair<const Pair<QComboBox>*, Click>, 5> combos{{
-        {&Combo1, &Ruriruz::Combo1_Click},
-        {&Combo2, &Ruriruz::Combo2_Click},
-        {&Combo3, &Ruriruz::Combo3_Click},
-        {&Combo4, &Ruriruz::Combo4_Click},
-        {&Combo5, &Ruriruz::Combo5_Click},
-    }};
-    for (const auto& [pair, click] : combos) {
-        for (qint16 i = 0; i < 2; ++i) {
-            connect((*pair)[i], &QComboBox::currentIndexChanged, this,
-                    [this, i, click] { (this->*click)(i); });
-        }
-    }
+    connectClicks(List1, &QListWidget::currentRowChanged, &Ruriruz::List1_Click);
+    connectClicks(List2, &QListWidget::currentRowChanged, &Ruriruz::List2_Click);
+    connectClicks(List3, &QListWidget::currentRowChanged, &Ruriruz::List3_Click);
+    connectClicks(Combo1, &QComboBox::currentIndexChanged, &Ruriruz::Combo1_Click);
+    connectClicks(Combo2, &QComboBox::currentIndexChanged, &Ruriruz::Combo2_Click);
+    connectClicks(Combo3, &QComboBox::currentIndexChanged, &Ruriruz::Combo3_Click);
+    connectClicks(Combo4, &QComboBox::currentIndexChanged, &Ruriruz::Combo4_Click);
+    connectClicks(Combo5, &QComboBox::currentIndexChanged, &Ruriruz::Combo5_Click);
 }
 
 void Ruriruz::stepCategory(int delta) {

@@ -101,6 +101,15 @@ private:
     void buildDesign();
     void buildMenu();
     void connectHandlers();
+    // A picker pair's selection notification runs the handler with the picker's index.
+    template <typename Picker>
+    void connectClicks(const Pair<Picker>& pair, void (Picker::*changed)(int),
+                       void (Ruriruz::*handler)(qint16)) {
+        for (qint16 i = 0; i < 2; ++i) {
+            connect(pair[static_cast<std::size_t>(i)], changed, this,
+                    [this, i, handler] { (this->*handler)(i); });
+        }
+    }
     void layOut();
 
     void keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAscii);
