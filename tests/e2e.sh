@@ -148,6 +148,22 @@ wait "$app_pid" 2>/dev/null || true
 start C.UTF-8
 check "after a killed copy the next one opens" "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 
+# --- Help with no help file beside the executable: a message, and the command can be repeated.
+stop
+mkdir "$work/nohelp"
+cp "$app" "$work/nohelp/Mervel"
+start C.UTF-8 "$work/nohelp/Mervel"
+for attempt in 1 2; do
+    xdotool windowfocus --sync "$window" key F1
+    box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Mervel$' | head -n1 || true)
+    check "F1 without the help file shows a message ($attempt)" "yes" "$([ -n "$box" ] && echo yes)"
+    [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name '^Mervel$' >/dev/null || break
+        sleep 0.1
+    done
+done
+
 # --- Файл > Выход ends the program.
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
