@@ -3,6 +3,7 @@
 
 #include <QTest>
 #include <cmath>
+#include <limits>
 
 Q_DECLARE_METATYPE(std::optional<double>)
 
@@ -65,6 +66,8 @@ private Q_SLOTS:
         QTest::newRow("negative") << comma << -76.2 << "-76,2";
         QTest::newRow("negative zero") << point << -0.0 << "0";
         QTest::newRow("near the top of the range") << point << 1.5e308 << "1.5E+308";
+        QTest::newRow("largest double")
+            << comma << -std::numeric_limits<double>::max() << "-1,79769313486231E+308";
         // Locales whose own forms the boxes could not take back still get digits and E.
         QTest::newRow("swedish exponent") << QLocale(QLocale::Swedish) << 1e-9 << "1E-09";
         QTest::newRow("arabic digits") << QLocale(QLocale::Arabic, QLocale::Egypt) << 0.5 << "0,5";

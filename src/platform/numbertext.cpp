@@ -1,17 +1,23 @@
 #include "platform/numbertext.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The largest magnitude that 15 significant digits can write without passing DBL_MAX.
+constexpr double largestWritable = 1.79769313486231E+308;
+
+}  // namespace
+
 NumberText::NumberText(const QLocale& locale)
-    : separator_(locale.decimalPoint() == QStringLiteral(".") ? u'.' : u',') {}
+    : separator_(locale.decimalPoint() == QStringLiteral(".") ? u'.' : u','),
+      shape_(QStringLiteral("^[+-]?([0-9]+(%1[0-9]*)?|%1[0-9]+)([eE][+-]?[0-9]+)?$")
+                 .arg(QRegularExpression::escape(QString(separator_)))) {}
 
 std::optional<double> NumberText::parse(const QString& text) const {
-    const QString sep = QRegularExpression::escape(QString(separator_));
-    const QRegularExpression shape(
-        QStringLiteral("^[+-]?([0-9]+(%1[0-9]*)?|%1[0-9]+)([eE][+-]?[0-9]+)?$").arg(sep));
     QString trimmed = text.trimmed();
-    if (!shape.match(trimmed).hasMatch()) {
+    if (!shape_.match(trimmed).hasMatch()) {
         return std::nullopt;
     }
     trimmed.replace(separator_, u'.');
@@ -28,6 +34,8 @@ QString NumberText::format(double value) const {
     if (value == 0) {
         value = 0;  // no "-0"
     }
+    // Rounded to 15 digits, the very largest doubles would read back as an overflow.
+    value = std::clamp(value, -largestWritable, largestWritable);
     QString text = QLocale::c().toString(value, 'G', 15);
     text.replace(u'.', separator_);
     return text;

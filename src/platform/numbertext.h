@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QString>
 #include <optional>
 
@@ -21,4 +22,5 @@ public:
 
 private:
     QChar separator_;
+    QRegularExpression shape_;  // compiled once: every key press in a box reads a number
 };
