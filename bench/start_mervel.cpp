@@ -1,10 +1,10 @@
-// Mervel's start-up, as src/shell/main.cpp does it, up to the first painted frame.
+// Mervel's own start-up, up to the first painted frame.
 #include "firstpaint.h"
-#include "platform/qtdesktop.h"
-#include "shell/commands.h"
+#include "shell/program.h"
 #include "window/ruriruz.h"
 
 #include <QApplication>
+#include <memory>
 
 int main(int argc, char* argv[]) {
     const long long start = bench::launchedAt();
@@ -12,16 +12,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral(MERVEL_VERSION));
-
-    QtDesktop desktop;
-    Ruriruz window(desktop);
-    bench::FirstPaint watch(window, start);
-    if (!window.Form_Load()) {
-        return 1;
-    }
-    Commands commands(window, desktop);
-    window.show();
-    return QApplication::exec();
+    std::unique_ptr<bench::FirstPaint> watch;
+    return runProgram([&watch, start](Ruriruz& window) {
+        watch = std::make_unique<bench::FirstPaint>(window, start);
+    });
 }

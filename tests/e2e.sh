@@ -5,6 +5,7 @@ set -euo pipefail
 app=$(realpath "$1")
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR=$work/runtime
+unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {

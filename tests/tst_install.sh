@@ -68,6 +68,7 @@ mkdir -p "$work/bin"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s/opened"\n' "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH=$work/bin:$PATH XDG_RUNTIME_DIR=$work/runtime
+unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 exec 3<> <(:)
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &

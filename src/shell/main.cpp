@@ -1,6 +1,4 @@
-#include "platform/qtdesktop.h"
-#include "shell/commands.h"
-#include "window/ruriruz.h"
+#include "shell/program.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -35,15 +33,5 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral(MERVEL_VERSION));
-
-    QtDesktop desktop;
-    Ruriruz window(desktop);
-    if (!window.Form_Load()) {
-        return 1;
-    }
-    Commands commands(window, desktop);
-    window.show();
-    return QApplication::exec();
+    return runProgram();
 }

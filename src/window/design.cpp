@@ -59,6 +59,7 @@ void Ruriruz::buildDesign() {
         for (int i = 0; i < 2; ++i) {
             (*listPanels[p].first)[i] = makeBox(panel[p], i);
             auto* list = new QListWidget(panel[p]);
+            list->setUniformItemSizes(true);  // one line of text per unit: cheaper to lay out
             list->addItems(unitTexts(listTables[p]));
             list->setAccessibleName(QStringLiteral("Единица ") + rowName[i]);
             (*listPanels[p].second)[i] = list;

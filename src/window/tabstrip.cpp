@@ -25,7 +25,7 @@ void TabStrip::setCaptions(const QStringList& captions) {
     m_captions = captions;
     m_selected = captions.isEmpty() ? 0 : 1;
     setAccessibleDescription(captions.isEmpty() ? QString() : captions.first());
-    relayout();
+    invalidateLayout();
 }
 
 int TabStrip::count() const {
@@ -72,7 +72,13 @@ int TabStrip::horizontalPadding() const {
     return qMax(12, style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this));
 }
 
-// A hidden widget hears of its new size only when shown; the window asks before that.
+// Laying out measures every caption, so it waits until someone asks where the tabs are. A hidden
+// widget also hears of its new size only when shown, and the window asks before that.
+void TabStrip::invalidateLayout() {
+    m_laidOutWidth = -1;
+    update();
+}
+
 void TabStrip::ensureLaidOut() const {
     if (m_laidOutWidth != width()) {
         const_cast<TabStrip*>(this)->relayout();
@@ -264,13 +270,13 @@ void TabStrip::paintEvent(QPaintEvent* /*event*/) {
 
 void TabStrip::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    relayout();
+    invalidateLayout();
 }
 
 void TabStrip::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        relayout();
+        invalidateLayout();
     }
 }
 

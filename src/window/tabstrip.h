@@ -45,6 +45,7 @@ protected:
 private:
     void relayout();
     void ensureLaidOut() const;
+    void invalidateLayout();
     int rowHeight() const;
     int horizontalPadding() const;
     void select(int index, bool notify);

@@ -1,0 +1,26 @@
+#include "shell/program.h"
+
+#include "platform/qtdesktop.h"
+#include "shell/commands.h"
+#include "window/ruriruz.h"
+
+#include <QApplication>
+
+int runProgram(const std::function<void(Ruriruz&)>& watch) {
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(MERVEL_VERSION_MAJOR)
+                                            .arg(MERVEL_VERSION_MINOR)
+                                            .arg(MERVEL_VERSION_PATCH));
+    QtDesktop desktop;
+    Ruriruz window(desktop);
+    if (watch) {
+        watch(window);
+    }
+    if (!window.Form_Load()) {
+        return 1;  // another copy runs; the user has been told
+    }
+    Commands commands(window, desktop);
+    window.show();
+    return QApplication::exec();
+}

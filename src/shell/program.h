@@ -1,0 +1,10 @@
+#pragma once
+
+#include <functional>
+
+class Ruriruz;
+
+// Runs the program inside the QApplication the caller made: the converter window with its load
+// sequence, the menu commands, the event loop. `watch`, when given, sees the window before it
+// loads (the start-up benchmark times its first paint). Returns the exit code.
+int runProgram(const std::function<void(Ruriruz&)>& watch = {});
