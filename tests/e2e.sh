@@ -21,17 +21,7 @@ pids+=($!)
 read -r -t 10 display <&3 || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=:$display
 
-passed=0
-failed=0
-check() {  # what expected actual
-    if [ "$2" = "$3" ]; then
-        passed=$((passed + 1))
-        echo "PASS: $1"
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $1: expected '$2', got '$3'"
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 
 start() {  # locale [program]
     LC_ALL=$1 "${2:-$app}" >"$work/app.log" 2>&1 &
@@ -83,24 +73,24 @@ start C.UTF-8
 at_category=1
 xdotool key Tab  # the strip, then box 0
 type_into_focused '2,5'
-check "a typed comma becomes the locale's point" "2.5" "$(focused_text)"
+check "a typed comma becomes the locale's point" same "2.5" "$(focused_text)"
 xdotool key Tab Tab  # the left list, then box 1
-check "typing converts at once" "2.5" "$(focused_text)"
+check "typing converts at once" same "2.5" "$(focused_text)"
 xdotool key Tab Down  # the right list: Метр
 xdotool key shift+Tab
-check "a unit pick converts box 0 into box 1" "2500" "$(focused_text)"
+check "a unit pick converts box 0 into box 1" same "2500" "$(focused_text)"
 xdotool key shift+Tab shift+Tab  # box 0
 clip '99'
 xdotool key End x ctrl+v
-check "a letter and Ctrl+V are refused" "2.5" "$(focused_text)"
+check "a letter and Ctrl+V are refused" same "2.5" "$(focused_text)"
 xdotool key Home Delete
 xdotool key Tab Tab
-check "Delete is an edit: .5 km is 500 m" "500" "$(focused_text)"
+check "Delete is an edit: .5 km is 500 m" same "500" "$(focused_text)"
 xdotool key shift+Tab shift+Tab
 clip '7'
 xdotool key Home shift+End shift+Insert
 xdotool key Tab Tab
-check "Shift+Insert is an edit: 7 km is 7000 m" "7000" "$(focused_text)"
+check "Shift+Insert is an edit: 7 km is 7000 m" same "7000" "$(focused_text)"
 
 # --- Speeds: 36 km/h typed, box 1 set to m/s by picking, is 10.
 category 4
@@ -108,7 +98,7 @@ xdotool key Tab
 type_into_focused '36'
 xdotool key Tab Tab Tab Tab Down Tab Down Down  # box 1: м / сек
 xdotool key shift+Tab shift+Tab
-check "36 км/час is 10 м/сек" "10" "$(focused_text)"
+check "36 км/час is 10 м/сек" same "10" "$(focused_text)"
 
 # --- Pressures: 3 т per square inch in Па.
 category 12
@@ -117,7 +107,7 @@ type_into_focused '3'
 xdotool key Tab Down Down Down Down Tab Down Down Down  # box 0: т / дюйм^2
 xdotool key Tab Tab Down Down Down Down Down  # box 1: Па, no denominator
 xdotool key shift+Tab
-check "3 т/дюйм^2 is 45616591.2331825 Па" "45616591.2331825" "$(focused_text)"
+check "3 т/дюйм^2 is 45616591.2331825 Па" same "45616591.2331825" "$(focused_text)"
 stop
 
 # --- Moments in a comma locale: the point key gives a comma.
@@ -126,28 +116,28 @@ at_category=1
 category 6
 xdotool key Tab
 type_into_focused '1.5'
-check "a typed point becomes the locale's comma" "1,5" "$(focused_text)"
+check "a typed point becomes the locale's comma" same "1,5" "$(focused_text)"
 xdotool key Tab Down Down Down Down Tab Down  # box 0: т * см
 xdotool key Tab Tab Down Down Down Tab Down Down  # box 1: кг * мм
 xdotool key shift+Tab shift+Tab
-check "1,5 т*см is 15000 кг*мм" "15000" "$(focused_text)"
+check "1,5 т*см is 15000 кг*мм" same "15000" "$(focused_text)"
 
 # --- A second copy is refused with a message, shows no main window, and ends on Enter.
 "$app" >"$work/second.log" 2>&1 &
 second=$!
 pids+=($second)
 box=$(xdotool search --sync --onlyvisible --name '^Mervel$' | head -n1)
-check "the second copy shows no main window" "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
+check "the second copy shows no main window" same "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 xdotool windowfocus --sync "$box" key Return
 status=0
 wait "$second" || status=$?
-check "the second copy ends after its message" "1" "$status"
+check "the second copy ends after its message" same "1" "$status"
 
 # --- A killed copy leaves nothing behind that refuses the next start.
 kill -9 "$app_pid"
 wait "$app_pid" 2>/dev/null || true
 start C.UTF-8
-check "after a killed copy the next one opens" "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
+check "after a killed copy the next one opens" same "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 
 # --- Help with no help file beside the executable: a message, and the command can be repeated.
 stop
@@ -157,7 +147,7 @@ start C.UTF-8 "$work/nohelp/Mervel"
 for attempt in 1 2; do
     xdotool windowfocus --sync "$window" key F1
     box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Mervel$' | head -n1 || true)
-    check "F1 without the help file shows a message ($attempt)" "yes" "$([ -n "$box" ] && echo yes)"
+    check "F1 without the help file shows a message ($attempt)" same "yes" "$([ -n "$box" ] && echo yes)"
     [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
     for _ in $(seq 50); do
         xdotool search --onlyvisible --name '^Mervel$' >/dev/null || break
@@ -171,7 +161,6 @@ sleep 0.5
 xdotool key Down Return
 status=0
 timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
-check "Выход ends the program" "0" "$status"
+check "Выход ends the program" same "0" "$status"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -16,23 +16,7 @@ trap cleanup EXIT
 prefix=$work/usr
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
-passed=0
-failed=0
-check() {  # what, then a command that succeeds when it holds
-    local what=$1
-    shift
-    if "$@" >"$work/check.log" 2>&1; then
-        passed=$((passed + 1))
-        echo "PASS: $what"
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what"
-        sed 's/^/    /' "$work/check.log"
-    fi
-}
-same() {  # expected actual
-    [ "$1" = "$2" ] || { echo "expected '$1', got '$2'"; return 1; }
-}
+source "$(dirname "$0")/checks.sh"
 png_size() {  # WIDTHxHEIGHT from the PNG header
     [ "$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || return 1
     od -An -tu1 -j16 -N8 "$1" |
@@ -89,5 +73,4 @@ mv "$chm" "$work/moved.chm"
 xdotool windowfocus --sync "$window" key F1
 check "F1 without the help file says so" timeout 10 xdotool search --sync --onlyvisible --name '^Mervel$'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

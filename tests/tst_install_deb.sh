@@ -11,20 +11,7 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2
     { cat "$work/cpack.log"; exit 1; }
 deb=$work/mervel_${version}_$(dpkg --print-architecture).deb
 
-passed=0
-failed=0
-check() {  # what, then a command that succeeds when it holds
-    local what=$1
-    shift
-    if "$@" >"$work/check.log" 2>&1; then
-        passed=$((passed + 1))
-        echo "PASS: $what"
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what"
-        sed 's/^/    /' "$work/check.log"
-    fi
-}
+source "$(dirname "$0")/checks.sh"
 field() {
     dpkg-deb -f "$deb" "$1"
 }
@@ -49,5 +36,4 @@ for file in ./usr/bin/Mervel-\>../lib/mervel/Mervel ./usr/lib/mervel/Mervel \
     check "contains $file" grep -qxF -- "$file" "$work/files"
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish
