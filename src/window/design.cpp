@@ -52,15 +52,14 @@ void Ruriruz::buildDesign() {
 
     const std::array<std::pair<Pair<TextBox>*, Pair<QListWidget>*>, 3> listPanels{
         std::pair{&Text1, &List1}, std::pair{&Text2, &List2}, std::pair{&Text3, &List3}};
-    const std::array<convert::UnitTable, 3> listTables{convert::lengths, convert::areas,
-                                                       convert::volumes};
     const std::array<QGroupBox*, 5> panel = frames();
     for (std::size_t p = 0; p < listPanels.size(); ++p) {
         for (int i = 0; i < 2; ++i) {
             (*listPanels[p].first)[i] = makeBox(panel[p], i);
             auto* list = new QListWidget(panel[p]);
             list->setUniformItemSizes(true);  // one line of text per unit: cheaper to lay out
-            list->addItems(unitTexts(listTables[p]));
+            // Panels 1 to 3 serve categories 1 to 3, one list of units each.
+            list->addItems(unitTexts(categoryAt(static_cast<int>(p) + 1)->pickers[0]));
             list->setAccessibleName(QStringLiteral("Единица ") + rowName[i]);
             (*listPanels[p].second)[i] = list;
         }

@@ -23,18 +23,15 @@ std::optional<convert::Step> pickedStep(convert::UnitTable table, int row) {
 }  // namespace
 
 void Ruriruz::ConvertLinear(qint16& Index) {
-    convertBetween(Text1, Index,
-                   [this](std::size_t side) { return listSide(List1, convert::lengths, side); });
+    convertBetween(Text1, Index, [this](std::size_t side) { return listSide(List1, 1, side); });
 }
 
 void Ruriruz::ConvertArea(qint16& Index) {
-    convertBetween(Text2, Index,
-                   [this](std::size_t side) { return listSide(List2, convert::areas, side); });
+    convertBetween(Text2, Index, [this](std::size_t side) { return listSide(List2, 2, side); });
 }
 
 void Ruriruz::ConvertVolume(qint16& Index) {
-    convertBetween(Text3, Index,
-                   [this](std::size_t side) { return listSide(List3, convert::volumes, side); });
+    convertBetween(Text3, Index, [this](std::size_t side) { return listSide(List3, 3, side); });
 }
 
 void Ruriruz::ConvertQuotient(qint16& Index) {
@@ -96,8 +93,9 @@ void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
     text[static_cast<std::size_t>(Index)]->setText(numbers_.format(SourceValue));
 }
 
-Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, convert::UnitTable table,
+Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, int category,
                                 std::size_t side) const {
+    const convert::UnitTable table = categoryAt(category)->pickers[0];
     // A list always converts: a row outside the table counts as its last row.
     return std::vector{convert::rowOrLast(table, list[side]->currentRow()).toBase};
 }

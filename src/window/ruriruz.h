@@ -120,7 +120,7 @@ private:
     using Side = std::optional<std::vector<convert::Step>>;
     void convertBetween(const Pair<TextBox>& text, qint16& Index,
                         const std::function<Side(std::size_t side)>& sideSteps);
-    Side listSide(const Pair<QListWidget>& list, convert::UnitTable table, std::size_t side) const;
+    Side listSide(const Pair<QListWidget>& list, int category, std::size_t side) const;
     Side pickedSide(const convert::Category& category,
                     const std::array<const Pair<QComboBox>*, 3>& combos, std::size_t side) const;
     // The category of the selected tab, when the given panel serves it.
