@@ -38,11 +38,9 @@ quartiles() {
 }
 
 # Start-up and memory: each run prints "startup_ns N cpu_ns C peak_rss_kb K".
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -t 10 display <&3
-export DISPLAY=:$display
+source "$root/scripts/xvfb.sh"
+xvfb_start "$work/xvfb.log" 1024x768x24
+xvfb=$xvfb_pid
 start() { QT_QPA_PLATFORM=xcb "$bin/bench_launch" "$bin/$1"; }
 start bench_start_mervel >/dev/null  # warm-up: caches, fontconfig
 start bench_start_floor >/dev/null

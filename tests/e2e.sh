@@ -15,19 +15,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 10 display <&3 || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$display
+source "$(dirname "$0")/../scripts/xvfb.sh"
+xvfb_start "$work/xvfb.log"
+pids+=("$xvfb_pid")
 
 source "$(dirname "$0")/checks.sh"
+
+# The first visible window whose title matches; fails, naming it, after 20 s without one.
+find_window() {
+    local found
+    found=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n1 || true)
+    [ -n "$found" ] || { echo "no visible window named '$1' after 20 s" >&2; return 1; }
+    printf '%s' "$found"
+}
 
 start() {  # locale [program]
     LC_ALL=$1 "${2:-$app}" >"$work/app.log" 2>&1 &
     app_pid=$!
     pids+=($app_pid)
-    window=$(xdotool search --sync --onlyvisible --name 'Mervel-' | head -n1)
+    window=$(find_window 'Mervel-')
     xdotool windowfocus --sync "$window"
 }
 
@@ -126,7 +132,7 @@ check "1,5 т*см is 15000 кг*мм" same "15000" "$(focused_text)"
 "$app" >"$work/second.log" 2>&1 &
 second=$!
 pids+=($second)
-box=$(xdotool search --sync --onlyvisible --name '^Mervel$' | head -n1)
+box=$(find_window '^Mervel$')
 check "the second copy shows no main window" same "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 xdotool windowfocus --sync "$box" key Return
 status=0
@@ -146,7 +152,7 @@ cp "$app" "$work/nohelp/Mervel"
 start C.UTF-8 "$work/nohelp/Mervel"
 for attempt in 1 2; do
     xdotool windowfocus --sync "$window" key F1
-    box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Mervel$' | head -n1 || true)
+    box=$(find_window '^Mervel$' || true)
     check "F1 without the help file shows a message ($attempt)" same "yes" "$([ -n "$box" ] && echo yes)"
     [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
     for _ in $(seq 50); do

@@ -54,11 +54,9 @@ chmod +x "$work/bin/xdg-open"
 export PATH=$work/bin:$PATH XDG_RUNTIME_DIR=$work/runtime
 unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-read -r -t 10 display <&3 || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=:$display
+source "$(dirname "$0")/../scripts/xvfb.sh"
+xvfb_start "$work/xvfb.log"
+pids+=("$xvfb_pid")
 "$prefix/bin/Mervel" >"$work/app.log" 2>&1 &
 pids+=($!)
 window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Mervel-' | head -n1)

@@ -1,0 +1,24 @@
+# Sourced by the scripts that need a virtual X server. xvfb_start starts one on a free display
+# above 99, so it never takes :0 or a display that another program uses, and sets DISPLAY and
+# xvfb_pid. Usage: xvfb_start LOGFILE [WIDTHxHEIGHTxDEPTH]
+xvfb_start() {
+    local log=$1 screen=${2:-800x600x24} n
+    for n in $(seq 100 299); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$log" 2>&1 &
+        xvfb_pid=$!
+        # Another server may win the display between the check and the start; then try the next.
+        for _ in $(seq 100); do
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            if [ -S "/tmp/.X11-unix/X$n" ]; then
+                export DISPLAY=:$n
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    done
+    echo "Xvfb did not start on any display from :100 to :299 (see $log)" >&2
+    return 1
+}
