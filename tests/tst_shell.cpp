@@ -2,6 +2,7 @@
 #include "platform/appicon.h"
 #include "shell/commands.h"
 #include "shell/frmabout.h"
+#include "shell/version.h"
 #include "windowfixture.h"
 
 #include <QApplication>

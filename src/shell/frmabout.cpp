@@ -2,6 +2,8 @@
 
 #include "platform/appicon.h"
 #include "platform/desktop.h"
+#include "shell/version.h"
+#include "window/design.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -12,12 +14,8 @@
 
 namespace {
 
-// The box is designed in twips, 15 to a pixel.
-constexpr QRect twips(int left, int top, int width, int height) {
-    return {left / 15, top / 15, width / 15, height / 15};
-}
-
-constexpr QSize designClient{3240 / 15, 2265 / 15};
+// The box is designed in twips, like the window.
+constexpr QSize designClient{twips(3240), twips(2265)};
 constexpr QRect iconDesign = twips(240, 240, 540, 540);
 constexpr QRect titleDesign = twips(1080, 240, 1965, 360);
 constexpr QRect versionDesign = twips(1080, 600, 1965, 225);
@@ -82,10 +80,7 @@ frmAbout::frmAbout()
 
 void frmAbout::Form_Load() {
     setWindowTitle(QStringLiteral("О программе ") + applicationTitle());
-    lblVersion->setText(QStringLiteral("Версия %1.%2.%3")
-                            .arg(MERVEL_VERSION_MAJOR)
-                            .arg(MERVEL_VERSION_MINOR)
-                            .arg(MERVEL_VERSION_PATCH));
+    lblVersion->setText(QStringLiteral("Версия " MERVEL_VERSION));
     lblTitle->setText(applicationTitle());
     fitGeometry();
 }

@@ -2,16 +2,14 @@
 
 #include "platform/qtdesktop.h"
 #include "shell/commands.h"
+#include "shell/version.h"
 #include "window/ruriruz.h"
 
 #include <QApplication>
 
 int runProgram(const std::function<void(Ruriruz&)>& watch) {
     QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(MERVEL_VERSION_MAJOR)
-                                            .arg(MERVEL_VERSION_MINOR)
-                                            .arg(MERVEL_VERSION_PATCH));
+    QApplication::setApplicationVersion(QStringLiteral(MERVEL_VERSION));
     QtDesktop desktop;
     Ruriruz window(desktop);
     if (watch) {
