@@ -1,5 +1,5 @@
 // libFuzzer target: the number texts of the value boxes and the walk of a value through a
-// category's base unit, for every unit table units.h declares and every category.
+// category's base unit, for every unit table the engine lists and every category.
 //
 // One input serves three ways: its bytes as UTF-8 text typed into a box (read with both decimal
 // separators), its first 8 bytes as the bits of a double, and its bytes, 4 at a time, as list rows
@@ -25,15 +25,10 @@
 
 namespace {
 
-struct NamedTable {
-    const char* name;
-    const convert::UnitTable* table;
-};
+using convert::NamedTable;
 
-// The build writes one line per table declared in units.h, so new tables are fuzzed unasked.
-const NamedTable tables[] = {
-#include "tables.inc"
-};
+// Every table the engine has, from its own list, so that a new table is fuzzed unasked.
+const std::span<const NamedTable> tables = convert::allTables();
 
 std::string show(double v) {
     char text[64];
@@ -49,7 +44,7 @@ std::string show(double v) {
 
 std::string where(const NamedTable& t, std::size_t row) {
     return std::string(t.name) + "[" + std::to_string(row) + "] \"" +
-           std::string((*t.table)[row].text) + "\"";
+           std::string(t.table[row].text) + "\"";
 }
 
 // The shape numbertext.h documents, read by hand after the same trimming: an optional sign, ASCII
@@ -207,7 +202,7 @@ convert::Op inverse(convert::Op op) {
 // when that rounding overflows, and then leaves the result alone.
 convert::Outcome checkStep(bool outward, const NamedTable& t, std::size_t row, double value,
                            double& result) {
-    const convert::Step& step = (*t.table)[row].toBase;
+    const convert::Step& step = t.table[row].toBase;
     constexpr double untouched = -12345.678;
     double got = untouched;
     const convert::Outcome outcome =
@@ -256,7 +251,7 @@ double ulp(double v) {
 // its absolute error of half a subnormal comes back divided by the factor.
 void checkWalks(double value) {
     for (const NamedTable& t : tables) {
-        const convert::UnitTable table = *t.table;
+        const convert::UnitTable table = t.table;
         for (std::size_t from = 0; from < table.size(); ++from) {
             double base = 0;
             if (checkStep(false, t, from, value, base) != convert::Outcome::Done) {
@@ -408,13 +403,13 @@ void checkRows(const std::uint8_t* data, std::size_t size) {
                  (tab ? "has no category" : "has a category outside the tabs"));
         }
         for (const NamedTable& t : tables) {
-            const convert::UnitTable table = *t.table;
+            const convert::UnitTable table = t.table;
             const convert::Unit* got = &convert::rowOrLast(table, row);
             const bool inside = row >= 0 && static_cast<std::size_t>(row) < table.size();
             const convert::Unit* expected =
                 inside ? &table[static_cast<std::size_t>(row)] : &table.back();
             if (got != expected) {
-                fail(std::string("rowOrLast(") + t.name + ", " + std::to_string(row) +
+                fail("rowOrLast(" + std::string(t.name) + ", " + std::to_string(row) +
                      ") handed out the wrong row");
             }
         }
@@ -451,7 +446,7 @@ bool validUtf8(std::string_view text) {
     return !decoder.hasError();
 }
 
-// The pickers of every category show rows of the tables units.h declares, so the walks over all
+// The pickers of every category show rows of the tables the engine lists, so the walks over all
 // rows of those tables cover them; the first picker is never missing.
 void checkCategoryTables() {
     for (int n = 1; n <= convert::categoryCount; ++n) {
@@ -463,14 +458,14 @@ void checkCategoryTables() {
             const convert::UnitTable picker = category->pickers[k];
             bool declared = false;
             for (const NamedTable& t : tables) {
-                const convert::UnitTable table = *t.table;
+                const convert::UnitTable table = t.table;
                 declared =
                     declared || (picker.data() >= table.data() &&
                                  picker.data() + picker.size() <= table.data() + table.size());
             }
             if (!declared) {
                 fail("category " + std::to_string(n) + " picker " + std::to_string(k) +
-                     " shows rows of no table units.h declares");
+                     " shows rows of no table the engine lists");
             }
         }
     }
@@ -480,11 +475,11 @@ void checkCategoryTables() {
 // a factor that is finite and positive.
 void checkTables() {
     for (const NamedTable& t : tables) {
-        if (t.table->empty()) {
+        if (t.table.empty()) {
             fail(std::string(t.name) + " has no rows");
         }
-        for (std::size_t row = 0; row < t.table->size(); ++row) {
-            const convert::Unit& unit = (*t.table)[row];
+        for (std::size_t row = 0; row < t.table.size(); ++row) {
+            const convert::Unit& unit = t.table[row];
             if (unit.text.empty() || !validUtf8(unit.text)) {
                 fail(where(t, row) + ": the text is empty or not UTF-8");
             }
@@ -515,7 +510,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (pointNumbers().separator() != u'.' || commaNumbers().separator() != u',') {
         fail("the locales do not give the two separators");
     }
-    std::fprintf(stderr, "mervel_fuzz: %zu unit tables\n", std::size(tables));
+    std::fprintf(stderr, "mervel_fuzz: %zu unit tables\n", tables.size());
     return 0;
 }
 

@@ -147,6 +147,25 @@ constinit const UnitTable perArea{perAreaRows};
 constinit const UnitTable perVolume{perVolumeRows};
 constinit const UnitTable momentLengths{momentLengthRows};
 
+std::span<const NamedTable> allTables() {
+    static constexpr std::array<NamedTable, 13> named{{
+        {"lengths", lengthRows},
+        {"areas", areaRows},
+        {"volumes", volumeRows},
+        {"speedLengths", speedLengthRows},
+        {"hours", hourRows},
+        {"squaredHours", squaredHourRows},
+        {"angles", angleRows},
+        {"times", timeRows},
+        {"forces", forceRows},
+        {"perLength", perLengthRows},
+        {"perArea", perAreaRows},
+        {"perVolume", perVolumeRows},
+        {"momentLengths", momentLengthRows},
+    }};
+    return named;
+}
+
 const Unit& rowOrLast(UnitTable table, int row) {
     if (row >= 0 && static_cast<std::size_t>(row) < table.size()) {
         return table[static_cast<std::size_t>(row)];

@@ -45,6 +45,13 @@ extern const UnitTable perArea;        // divisors: per m^2 ...
 extern const UnitTable perVolume;      // divisors: per m^3 ...
 extern const UnitTable momentLengths;  // multipliers: m, cm, mm, inch
 
+// Every table above under its name here, for the tools that walk all of them.
+struct NamedTable {
+    std::string_view name;
+    UnitTable table;
+};
+std::span<const NamedTable> allTables();
+
 // The number of force rows that are forces proper; the rows after them are pressures.
 inline constexpr int plainForceRows = 5;
 // Row of "g" in speedLengths: a whole acceleration unit on its own.
