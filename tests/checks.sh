@@ -1,4 +1,5 @@
-# Sourced by the shell tests: numbered checks and the closing count. Needs $work, a scratch folder.
+# Sourced by the shell tests: numbered checks, the closing count, and a bounded window focus.
+# Needs $work, a scratch folder.
 passed=0
 failed=0
 
@@ -22,4 +23,9 @@ same() {  # expected actual
 finish() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
+}
+
+focus() {  # window [xdotool commands to run on it]: fails, naming it, after 10 s without focus
+    timeout 10 xdotool windowfocus --sync "$@" ||
+        { echo "window '$1' took no focus within 10 s" >&2; return 1; }
 }

@@ -34,7 +34,7 @@ start() {  # locale [program]
     app_pid=$!
     pids+=($app_pid)
     window=$(find_window 'Mervel-')
-    xdotool windowfocus --sync "$window"
+    focus "$window"
 }
 
 stop() {
@@ -134,7 +134,7 @@ second=$!
 pids+=($second)
 box=$(find_window '^Mervel$')
 check "the second copy shows no main window" same "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
-xdotool windowfocus --sync "$box" key Return
+focus "$box" key Return
 status=0
 wait "$second" || status=$?
 check "the second copy ends after its message" same "1" "$status"
@@ -151,10 +151,10 @@ mkdir "$work/nohelp"
 cp "$app" "$work/nohelp/Mervel"
 start C.UTF-8 "$work/nohelp/Mervel"
 for attempt in 1 2; do
-    xdotool windowfocus --sync "$window" key F1
+    focus "$window" key F1
     box=$(find_window '^Mervel$' || true)
     check "F1 without the help file shows a message ($attempt)" same "yes" "$([ -n "$box" ] && echo yes)"
-    [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+    [ -n "$box" ] && focus "$box" key Return
     for _ in $(seq 50); do
         xdotool search --onlyvisible --name '^Mervel$' >/dev/null || break
         sleep 0.1

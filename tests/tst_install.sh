@@ -60,7 +60,7 @@ pids+=("$xvfb_pid")
 "$prefix/bin/Mervel" >"$work/app.log" 2>&1 &
 pids+=($!)
 window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Mervel-' | head -n1)
-xdotool windowfocus --sync "$window" key F1
+focus "$window" key F1
 for _ in $(seq 50); do
     [ -s "$work/opened" ] && break
     sleep 0.1
@@ -68,7 +68,7 @@ done
 check "F1 hands the installed help file to the viewer" same "file://$chm" "$(cat "$work/opened" 2>/dev/null)"
 
 mv "$chm" "$work/moved.chm"
-xdotool windowfocus --sync "$window" key F1
+focus "$window" key F1
 check "F1 without the help file says so" timeout 10 xdotool search --sync --onlyvisible --name '^Mervel$'
 
 finish
