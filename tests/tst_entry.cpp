@@ -34,7 +34,7 @@ private Q_SLOTS:
     void keys_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("start");      // typed into the emptied box 0
-        QTest::addColumn<QString>("selection");  // "end", "home" (caret only) or "all"
+        QTest::addColumn<QString>("selection");  // "end", "home" (caret only), "first" or "all"
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("box0");
         QTest::addColumn<QString>("box1");
@@ -83,6 +83,22 @@ private Q_SLOTS:
                                                << "-"
                                                << "-"
                                                << "37" << 0 << 0;
+        // A selection short of the whole text is no start of a number: a sign is refused.
+        QTest::newRow("minus over part of the text refused") << p << "37"
+                                                             << "first"
+                                                             << "-"
+                                                             << "37"
+                                                             << "37" << 1 << 0;
+        QTest::newRow("plus over part of the text refused") << c << "37"
+                                                            << "first"
+                                                            << "+"
+                                                            << "37"
+                                                            << "37" << 1 << 0;
+        QTest::newRow("digit over part of the text") << p << "37"
+                                                     << "first"
+                                                     << "4"
+                                                     << "47"
+                                                     << "47" << 0 << 1;
         QTest::newRow("digit over whole text") << c << "37"
                                                << "all"
                                                << "4"
@@ -171,6 +187,8 @@ private Q_SLOTS:
             box->selectAll();
         } else if (selection == u"home") {
             box->home(false);
+        } else if (selection == u"first") {
+            box->setSelection(0, 1);
         }
         QCOMPARE(f.desktop.beeps, 0);
         press(box, key);

@@ -1,5 +1,6 @@
 // The menu commands on the real window: the help file, the About box and Exit.
 #include "platform/appicon.h"
+#include "platform/qtdesktop.h"
 #include "shell/commands.h"
 #include "shell/frmabout.h"
 #include "shell/version.h"
@@ -7,10 +8,13 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -123,6 +127,61 @@ private Q_SLOTS:
         QCOMPARE(f.w().Text1[0]->text(), box0);
         QCOMPARE(f.w().Text1[1]->text(), box1);
         QCOMPARE(f.desktop.endings, 0);
+    }
+
+    // Alt and a menu's access letter open it, from a box as from anywhere in the window; in the
+    // open Справка menu, О opens the About box.
+    void menuAccessLetters_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QChar>("letter");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Файл") << "Fail" << QChar(u'ф') << QStringLiteral("&Файл");
+        QTest::newRow("Справка") << "Help" << QChar(u'с') << QStringLiteral("&Справка");
+    }
+
+    void menuAccessLetters() {
+        QFETCH(QString, menu);
+        QFETCH(QChar, letter);
+        QFETCH(QString, caption);
+        ShellFixture f;
+        QVERIFY(f.active);
+        QMenu* opened = menu == u"Fail" ? f.w().Fail : f.w().Help;
+        QCOMPARE(opened->title(), caption);
+        f.w().Text1[0]->setFocus();
+        WindowFixture::key(f.w().Text1[0], letter, Qt::AltModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(opened->isVisible(), 2000);
+        QCOMPARE(f.desktop.beeps, 0);
+        if (menu == u"Help") {
+            WindowFixture::key(opened, u'о');
+            QTRY_VERIFY_WITH_TIMEOUT(theAboutBox() != nullptr, 2000);
+        }
+        opened->close();
+    }
+
+    // The desktop's message box: modal, the application title, the text, OK alone, no icon.
+    void messageBox() {
+        QString seen;
+        QTimer look;
+        int looks = 0;
+        connect(&look, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box) {
+                const QList<QAbstractButton*> buttons = box->buttons();
+                seen = QStringLiteral("%1|%2|%3|%4|%5")
+                           .arg(box->windowTitle(), box->text())
+                           .arg(box->icon() == QMessageBox::NoIcon && box->iconPixmap().isNull())
+                           .arg(buttons.size())
+                           .arg(box->standardButton(buttons.value(0)) == QMessageBox::Ok);
+                box->accept();
+            }
+            if (box || ++looks == 100) {
+                look.stop();
+            }
+        });
+        look.start(20);
+        QtDesktop desktop;
+        desktop.message(QStringLiteral("Файл не найден"));
+        QCOMPARE(seen, QStringLiteral("Mervel|Файл не найден|1|1|1"));
     }
 
     void aboutTexts_data() {
