@@ -5,6 +5,8 @@
 #include <csignal>
 #include <cstdio>
 
+#include <unistd.h>
+
 namespace {
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -37,6 +39,8 @@ int main(int argc, char** argv) {
     }
     std::fputs(lock.isHeld() ? "held\n" : "unusable\n", stdout);
     std::fflush(stdout);
+    // A holder whose test died is not left behind for good.
+    alarm(120);
     while (!stopRequested)
         sigsuspend(&waitMask);
     return 0;
