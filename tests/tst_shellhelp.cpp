@@ -199,24 +199,6 @@ private Q_SLOTS:
         }
     }
 
-    // Every character from U+00A0 up, against the system's own converter: the code page's byte
-    // where it has one, a character reference where not. (C1 controls never occur in help text.)
-    void encodingAgreesWithSystem() {
-        for (char32_t c = 0xA0; c <= 0xFFFF; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF) {
-                continue;
-            }
-            const QString text = QString::fromUcs4(&c, 1);
-            QStringEncoder system("windows-1251");
-            const QByteArray bytes = system(text);
-            const QByteArray expected =
-                system.hasError() ? "&#" + QByteArray::number(static_cast<uint>(c)) + ';' : bytes;
-            const auto out = helpgen::toWindows1251(text.toStdString());
-            QVERIFY(out);
-            QCOMPARE(QByteArray::fromStdString(*out), expected);
-        }
-    }
-
 private:
     // A page of the unpacked help file, decoded from the code page it declares.
     QString read(const QString& file) {
