@@ -98,6 +98,23 @@ xdotool key Home shift+End shift+Insert
 xdotool key Tab Tab
 check "Shift+Insert is an edit: 7 km is 7000 m" same "7000" "$(focused_text)"
 
+# --- A paste that would not fit whole (40001 characters) is refused, by key or by middle click.
+long_text="$(printf '0%.0s' $(seq 40000))5"
+xdotool key shift+Tab shift+Tab  # box 0, holding 7
+clip "$long_text"
+xdotool key Home shift+End shift+Insert
+check "Shift+Insert of 40001 characters is refused whole" same "7" "$(focused_text | head -c 40)"
+xdotool key End  # no selection: the middle click pastes at the cursor
+printf '%s' "$long_text" | timeout 5 xclip -selection primary
+xdotool mousemove --window "$window" 60 141 click 2  # box 0, right of its text
+check "a middle click with 40001 characters is refused whole" same "7" "$(focused_text | head -c 40)"
+xdotool key End
+printf '5' | timeout 5 xclip -selection primary
+xdotool mousemove --window "$window" 60 141 click 2
+xdotool key Tab Tab
+check "a middle click that fits pastes and converts: 75 km is 75000 m" same "75000" \
+    "$(focused_text)"
+
 # --- Speeds: 36 km/h typed, box 1 set to m/s by picking, is 10.
 category 4
 xdotool key Tab
