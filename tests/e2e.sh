@@ -98,6 +98,23 @@ xdotool key Home shift+End shift+Insert
 xdotool key Tab Tab
 check "Shift+Insert is an edit: 7 km is 7000 m" same "7000" "$(focused_text)"
 
+# --- A paste that would not fit whole (40001 characters) is refused, by key or by middle click.
+long_text="$(printf '0%.0s' $(seq 40000))5"
+xdotool key shift+Tab shift+Tab  # box 0, holding 7
+clip "$long_text"
+xdotool key Home shift+End shift+Insert
+check "Shift+Insert of 40001 characters is refused whole" same "7" "$(focused_text | head -c 40)"
+xdotool key End  # no selection: the middle click pastes at the cursor
+printf '%s' "$long_text" | timeout 5 xclip -selection primary
+xdotool mousemove --window "$window" 60 141 click 2  # box 0, right of its text
+check "a middle click with 40001 characters is refused whole" same "7" "$(focused_text | head -c 40)"
+xdotool key End
+printf '5' | timeout 5 xclip -selection primary
+xdotool mousemove --window "$window" 60 141 click 2
+xdotool key Tab Tab
+check "a middle click that fits pastes and converts: 75 km is 75000 m" same "75000" \
+    "$(focused_text)"
+
 # --- Speeds: 36 km/h typed, box 1 set to m/s by picking, is 10.
 category 4
 xdotool key Tab
@@ -114,6 +131,15 @@ xdotool key Tab Down Down Down Down Tab Down Down Down  # box 0: т / дюйм^2
 xdotool key Tab Tab Down Down Down Down Down  # box 1: Па, no denominator
 xdotool key shift+Tab
 check "3 т/дюйм^2 is 45616591.2331825 Па" same "45616591.2331825" "$(focused_text)"
+
+# --- Accelerations: a long result is written whole (3 * 0.0254 / 3600 / 9.81).
+category 5
+xdotool key Tab
+type_into_focused '3'
+xdotool key Tab Down Down Down Down Tab Down  # box 0: дюйм / мин^2
+xdotool key Tab Tab Down Down Down Down Down  # box 1: g, no denominator
+xdotool key shift+Tab
+check "3 дюйм/мин^2 is 2.15766224940537E-06 g" same "2.15766224940537E-06" "$(focused_text)"
 stop
 
 # --- Moments in a comma locale: the point key gives a comma.
@@ -127,6 +153,16 @@ xdotool key Tab Down Down Down Down Tab Down  # box 0: т * см
 xdotool key Tab Tab Down Down Down Tab Down Down  # box 1: кг * мм
 xdotool key shift+Tab shift+Tab
 check "1,5 т*см is 15000 кг*мм" same "15000" "$(focused_text)"
+xdotool key shift+Tab shift+Tab shift+Tab  # box 0
+type_into_focused '1'
+xdotool key Tab Home Tab Home  # box 0: N * м
+xdotool key Tab Tab End Tab End  # box 1: т * дюйм
+xdotool key shift+Tab shift+Tab
+check "1 N*м is 0,00401325981041361 т*дюйм, read whole" same "0,00401325981041361" \
+    "$(focused_text)"
+for _ in $(seq 13); do xdotool key ctrl+Tab; done  # once round all the tabs, back to Моменты
+xdotool key Tab Tab Tab Tab  # box 1
+check "after a tab switch box 1 is worked out again in N*м" same "1" "$(focused_text)"
 
 # --- A second copy is refused with a message, shows no main window, and ends on Enter.
 "$app" >"$work/second.log" 2>&1 &

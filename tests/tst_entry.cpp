@@ -5,6 +5,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QSignalSpy>
 
 namespace {
 
@@ -34,7 +35,8 @@ private Q_SLOTS:
     void keys_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("start");      // typed into the emptied box 0
-        QTest::addColumn<QString>("selection");  // "end", "home" (caret only), "first" or "all"
+        QTest::addColumn<QString>("selection");  // "end", "home", "cursor N" (caret only),
+                                                 // "select FROM LENGTH" or "all"
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("box0");
         QTest::addColumn<QString>("box1");
@@ -85,17 +87,17 @@ private Q_SLOTS:
                                                << "37" << 0 << 0;
         // A selection short of the whole text is no start of a number: a sign is refused.
         QTest::newRow("minus over part of the text refused") << p << "37"
-                                                             << "first"
+                                                             << "select 0 1"
                                                              << "-"
                                                              << "37"
                                                              << "37" << 1 << 0;
         QTest::newRow("plus over part of the text refused") << c << "37"
-                                                            << "first"
+                                                            << "select 0 1"
                                                             << "+"
                                                             << "37"
                                                             << "37" << 1 << 0;
         QTest::newRow("digit over part of the text") << p << "37"
-                                                     << "first"
+                                                     << "select 0 1"
                                                      << "4"
                                                      << "47"
                                                      << "47" << 0 << 1;
@@ -144,6 +146,32 @@ private Q_SLOTS:
                                                    << "."
                                                    << "3,5"
                                                    << "3,5" << 1 << 0;
+        // A separator that makes another number converts it; one that keeps it waits.
+        QTest::newRow("separator inside the number") << p << "178"
+                                                     << "cursor 2"
+                                                     << "."
+                                                     << "17.8"
+                                                     << "17.8" << 0 << 1;
+        QTest::newRow("separator over a selection") << p << "123"
+                                                    << "select 1 2"
+                                                    << "."
+                                                    << "1."
+                                                    << "1" << 0 << 1;
+        QTest::newRow("separator over the last digit") << c << "30"
+                                                       << "select 1 1"
+                                                       << "."
+                                                       << "3,"
+                                                       << "3" << 0 << 1;
+        QTest::newRow("separator before the number") << c << "5"
+                                                     << "home"
+                                                     << ","
+                                                     << ",5"
+                                                     << "0,5" << 0 << 1;
+        QTest::newRow("separator after the sign") << p << "-25"
+                                                  << "cursor 1"
+                                                  << ","
+                                                  << "-.25"
+                                                  << "-0.25" << 0 << 1;
         QTest::newRow("backspace converts") << p << "12"
                                             << "end"
                                             << "Backspace"
@@ -169,6 +197,19 @@ private Q_SLOTS:
         }
     }
 
+    // "3" to "3." is still 3: the other box is not written until the next digit.
+    void separatorAtTheEndWaits() {
+        WindowFixture f;
+        WindowFixture::clear(f.w().Text1[0]);
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("3"));
+        QSignalSpy writes(f.w().Text1[1], &QLineEdit::textChanged);
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("."));
+        QCOMPARE(writes.count(), 0);
+        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
+        QCOMPARE(writes.count(), 1);
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("3.5"));
+    }
+
     void keys() {
         QFETCH(QLocale, locale);
         QFETCH(QString, start);
@@ -187,8 +228,11 @@ private Q_SLOTS:
             box->selectAll();
         } else if (selection == u"home") {
             box->home(false);
-        } else if (selection == u"first") {
-            box->setSelection(0, 1);
+        } else if (selection.startsWith(u"cursor")) {
+            box->setCursorPosition(selection.section(u' ', 1, 1).toInt());
+        } else if (selection.startsWith(u"select")) {
+            box->setSelection(selection.section(u' ', 1, 1).toInt(),
+                              selection.section(u' ', 2, 2).toInt());
         }
         QCOMPARE(f.desktop.beeps, 0);
         press(box, key);
@@ -227,6 +271,7 @@ private Q_SLOTS:
         WindowFixture f;
         WindowFixture::clear(f.w().Text1[0]);
         WindowFixture::type(f.w().Text1[0], QStringLiteral("2"));
+        QTest::keyClick(f.w().Text1[1], Qt::Key_End);  // a written box has its caret at the start
         WindowFixture::type(f.w().Text1[1], QStringLiteral("7"));
         QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("27"));
         WindowFixture::pickRow(f.w().List1[0], 1);  // box 0 now reads 27 metres

@@ -192,8 +192,9 @@ private Q_SLOTS:
         QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("7"));
     }
 
-    // A result beyond the range of numbers leaves the other box as it was, with a beep.
-    void overflowWritesNothing() {
+    // A result beyond the range of numbers empties the other box, with a beep; the next number
+    // that fits is converted again.
+    void overflowEmptiesTheOtherBox() {
         WindowFixture f;
         WindowFixture::clear(f.w().Text1[0]);
         WindowFixture::type(f.w().Text1[0], QStringLiteral("1") + QString(300, u'0'));
@@ -201,12 +202,16 @@ private Q_SLOTS:
         QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1E+306"));
         QCOMPARE(f.desktop.beeps, 0);
         WindowFixture::type(f.w().Text1[0], QString(3, u'0'));  // 1E+303 km is 1E+309 mm
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1E+308"));
+        QCOMPARE(f.w().Text1[1]->text(), QString());
         QCOMPARE(f.desktop.beeps, 1);
+        QCOMPARE(f.w().UpdateGuard, 1);  // the emptied box converts nothing back
+        QTest::keyClick(f.w().Text1[0], Qt::Key_Backspace);
+        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1E+308"));
     }
 
-    // A unit pick while box 0 holds no number converts nothing and says so with a beep.
-    void pickWithoutNumberWritesNothing() {
+    // A unit pick while box 0 holds no number cannot convert: a beep, and box 1 is emptied
+    // rather than left with a number in units it was not worked out for.
+    void pickWithoutNumberEmptiesTheOtherBox() {
         WindowFixture f;
         WindowFixture::clear(f.w().Text1[0]);
         WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
@@ -215,7 +220,7 @@ private Q_SLOTS:
         WindowFixture::type(f.w().Text1[0], QStringLiteral("-"));
         QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("-"));
         WindowFixture::pickRow(f.w().List1[1], 1);
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("5"));
+        QCOMPARE(f.w().Text1[1]->text(), QString());
         QCOMPARE(f.desktop.beeps, 1);
     }
 };

@@ -99,8 +99,8 @@ constexpr std::array timeRows{
 };
 
 constexpr std::array forceRows{
-    Unit{"N", by(0.001)},   Unit{"kN", copy},      Unit{"mN", by(1000)}, Unit{"кг", by(0.00981)},
-    Unit{"т", by(gravity)}, Unit{"Па", by(0.001)}, Unit{"кПа", copy},    Unit{"мПа", by(1000)},
+    Unit{"N", by(0.001)},   Unit{"kN", copy},      Unit{"MN", by(1000)}, Unit{"кг", by(0.00981)},
+    Unit{"т", by(gravity)}, Unit{"Па", by(0.001)}, Unit{"кПа", copy},    Unit{"МПа", by(1000)},
 };
 
 constexpr std::array perLengthRows{

@@ -6,8 +6,10 @@
 namespace convert {
 
 // How a value in some unit is taken to its category's base unit. The way back uses the
-// very same constant with the inverse operation, so a unit converted into itself returns the
-// typed number up to the last bit.
+// very same constant with the inverse operation. Each step is rounded to a double on its own,
+// so a single-step unit converted into itself returns the typed number, but a compound one
+// (km/час: times 1000, then divided by 3600) may come back one bit off, which can show in the
+// fifteenth digit.
 enum class Op { Copy, Multiply, Divide };
 
 struct Step {

@@ -1,6 +1,11 @@
 #include "platform/textbox.h"
 
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QScopedValueRollback>
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
@@ -48,6 +53,11 @@ std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
 void TextBox::keyPressEvent(QKeyEvent* event) {
     const std::optional<char16_t> code = deliveredCharacter(*event);
     if (!code || !handler_) {
+        if (event->matches(QKeySequence::Paste)) {
+            event->accept();
+            pasteWhole();
+            return;
+        }
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -62,4 +72,58 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     } else {
         insert(QString(QChar(answer)));
     }
+}
+
+bool TextBox::fitsWhole(const QString& incoming, bool replacesSelection) const {
+    const qsizetype kept = text().size() - (replacesSelection ? selectedText().size() : 0);
+    return kept + incoming.size() <= maxLength();
+}
+
+void TextBox::pasteWhole() {
+    if (!fitsWhole(QGuiApplication::clipboard()->text())) {
+        Q_EMIT insertRefused();
+        return;
+    }
+    paste();
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The menu's Paste goes through the same check as the paste keys. The action has no name
+    // of its own; its text is the line edit's translated "&Paste", then maybe a tab and keys.
+    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(u'\t', 0, 0) == pasteText) {
+            disconnect(action, &QAction::triggered, this, nullptr);
+            connect(action, &QAction::triggered, this, &TextBox::pasteWhole);
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent* event) {
+    // A middle click drops the selection, then pastes the X selection at the cursor.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly() &&
+        !fitsWhole(clipboard->text(QClipboard::Selection), false)) {
+        event->accept();
+        Q_EMIT insertRefused();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TextBox::dropEvent(QDropEvent* event) {
+    // Text dragged within the box leaves its old place; any other drop keeps the selection.
+    const bool moved = event->source() == this && event->dropAction() == Qt::MoveAction;
+    if (event->mimeData()->hasText() && !fitsWhole(event->mimeData()->text(), moved)) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        QDragLeaveEvent leave;
+        QLineEdit::dragLeaveEvent(&leave);  // takes away the drop caret
+        Q_EMIT insertRefused();
+        return;
+    }
+    QLineEdit::dropEvent(event);
 }

@@ -25,15 +25,27 @@ public:
     // with the Ctrl modifier).
     static std::optional<char16_t> deliveredCharacter(const QKeyEvent& event);
 
+    // Whether text put in place of the selection (or at the cursor) keeps all its characters:
+    // the box cuts anything past maxLength() silently.
+    bool fitsWhole(const QString& incoming, bool replacesSelection = true) const;
+
 Q_SIGNALS:
     // The user changed the text without a character key: Delete, cut, paste, drag and drop,
     // undo from the context menu. Emitted just before textChanged() for that change.
     void editedWithoutKey();
+    // A paste or drop was refused because it would not fit whole; nothing was inserted.
+    void insertRefused();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // Pastes the clipboard unless it would be cut short.
+    void pasteWhole();
+
     KeyHandler handler_;
     bool inCharacterKey_ = false;
 };

@@ -34,8 +34,16 @@ void Ruriruz::keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAsci
         if (KeyAscii == u',' && DecimalMode == 1) {
             KeyAscii = u'.';
         }
-        // "3." is not worth converting yet: the other box waits for the next digit.
-        UpdateGuard = 1;
+        // "3." is the same number as "3": the other box waits for the next digit. A separator
+        // inside the number or over a selection makes another number ("17.8" from "178"), and
+        // that one is converted.
+        QString after = text->text();
+        const bool selected = text->hasSelectedText();
+        after.replace(selected ? text->selectionStart() : text->cursorPosition(),
+                      selected ? text->selectionLength() : 0, QChar(KeyAscii));
+        if (numbers_.parse(after) == numbers_.parse(text->text())) {
+            UpdateGuard = 1;
+        }
         return;
     }
 

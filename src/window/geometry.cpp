@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <algorithm>
 
 std::vector<Span> flowRow(const std::vector<QRect>& designed, const std::vector<int>& needed) {
@@ -56,6 +57,32 @@ int pickerWidth(const QComboBox* combo, const QStringList& rows) {
     return combo->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, combo).width();
 }
 
+// The width a value box needs to show whole the longest number the program writes into it:
+// 15 significant digits with a sign, a separator and an exponent, such as
+// -1.79769313486231E+308, or a fixed-point one such as -0.000123456789012345. Every digit is
+// counted at the widest digit's advance, and either separator may be the locale's.
+int valueBoxWidth(const QLineEdit* box) {
+    const QFontMetrics metrics = box->fontMetrics();
+    int digit = 0;
+    for (char16_t c = u'0'; c <= u'9'; ++c) {
+        digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
+    }
+    const int marks = metrics.horizontalAdvance(u'-') +
+                      std::max(metrics.horizontalAdvance(u'.'), metrics.horizontalAdvance(u',')) +
+                      metrics.horizontalAdvance(u'E') +
+                      std::max(metrics.horizontalAdvance(u'+'), metrics.horizontalAdvance(u'-'));
+    const int text = marks + 19 * digit;  // the fixed-point form: 4 zeros and 15 digits
+    // What a line edit puts around its text: its margins and frame, as its size hint counts.
+    const QMargins margins = box->textMargins();
+    constexpr int lineEditMargin = 2;  // each side of the text, inside the frame
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const QSize contents(text + 2 * lineEditMargin + margins.left() + margins.right() + 1,
+                         box->sizeHint().height());
+    return box->style()->sizeFromContents(QStyle::CT_LineEdit, &option, contents, box).width();
+}
+
 int listWidth(const QListWidget* list) {
     return list->sizeHintForColumn(0) + 2 * list->frameWidth() +
            list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
@@ -76,7 +103,8 @@ QStringList allRows(int panel, std::size_t picker) {
 
 void Ruriruz::layOut() {
     // Panels 1 to 3: two columns, each a value box over its unit list.
-    int column = listDesign[0].width();
+    const int valueBox = valueBoxWidth(Text1[0]);
+    int column = std::max(listDesign[0].width(), valueBox);
     for (const Pair<QListWidget>* list : {&List1, &List2, &List3}) {
         column = std::max(column, listWidth((*list)[0]));
     }
@@ -121,7 +149,7 @@ void Ruriruz::layOut() {
                {Combo1[0], Combo1[1]},
                {Label1[0], Label1[1]},
                {Combo2[0], Combo2[1]}},
-              {0, pickerWidth(Combo1[0], allRows(4, 0)), labelWidth(Label1),
+              {valueBox, pickerWidth(Combo1[0], allRows(4, 0)), labelWidth(Label1),
                pickerWidth(Combo2[0], allRows(4, 1))});
     placeRows(momentRow,
               {{Text5[0], Text5[1]},
@@ -130,7 +158,7 @@ void Ruriruz::layOut() {
                {Combo4[0], Combo4[1]},
                {Label4[0], Label4[1]},
                {Combo5[0], Combo5[1]}},
-              {0, pickerWidth(Combo3[0], allRows(5, 0)), labelWidth(Label3),
+              {valueBox, pickerWidth(Combo3[0], allRows(5, 0)), labelWidth(Label3),
                pickerWidth(Combo4[0], allRows(5, 1)), labelWidth(Label4),
                pickerWidth(Combo5[0], allRows(5, 2))});
     // The tab strip wraps the panels; its rows of tabs may need more room than designed.

@@ -65,10 +65,11 @@ const Category* Ruriruz::panelCategory(int panel) {
 void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
                              const std::function<Side(std::size_t side)>& sideSteps) {
     using convert::Outcome;
+    TextBox* target = text[Index == 0 ? 1 : 0];
     const std::optional<double> number =
         numbers_.parse(text[static_cast<std::size_t>(Index)]->text());
     if (!number) {
-        endedEarly();
+        endedEarly(target);
         return;
     }
     SourceValue = *number;
@@ -85,12 +86,11 @@ void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
         const Outcome outcome = into ? convert::intoBase(*steps, SourceValue, BaseValue)
                                      : convert::outOfBase(*steps, BaseValue, SourceValue);
         if (outcome != Outcome::Done) {
-            endedEarly();
+            endedEarly(target);
             return;
         }
     }
-    UpdateGuard = 1;  // the write below must not start a conversion back
-    text[static_cast<std::size_t>(Index)]->setText(numbers_.format(SourceValue));
+    write(target, numbers_.format(SourceValue));
 }
 
 Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, int category,
@@ -119,6 +119,15 @@ Ruriruz::Side Ruriruz::pickedSide(const Category& category,
     return steps;
 }
 
-void Ruriruz::endedEarly() {
+void Ruriruz::endedEarly(TextBox* target) {
     desktop_.beep();
+    // The other box must not keep a number that no longer matches this one.
+    write(target, QString());
+}
+
+void Ruriruz::write(TextBox* box, const QString& text) {
+    UpdateGuard = 1;  // the write must not start a conversion back
+    box->setText(text);
+    // A long result is read from its first character, as a text box set from code shows it.
+    box->home(false);
 }

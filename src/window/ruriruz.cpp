@@ -73,6 +73,7 @@ void Ruriruz::connectHandlers() {
             // An edit without a character key counts as typing: the other box must not keep
             // showing the conversion of a number that is gone.
             connect(box, &TextBox::editedWithoutKey, this, [this] { UpdateGuard = 0; });
+            connect(box, &TextBox::insertRefused, this, [this] { desktop_.beep(); });
             connect(box, &QLineEdit::textChanged, this, [this, i, change] { (this->*change)(i); });
         }
     }

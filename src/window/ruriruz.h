@@ -125,8 +125,10 @@ private:
                     const std::array<const Pair<QComboBox>*, 3>& combos, std::size_t side) const;
     // The category of the selected tab, when the given panel serves it.
     const convert::Category* panelCategory(int panel);
-    // A conversion that cannot finish writes nothing; the user hears it.
-    void endedEarly();
+    // A conversion that cannot finish empties the other box; the user hears it.
+    void endedEarly(TextBox* target);
+    // The program's own write into a box: it converts nothing, and shows the text's start.
+    void write(TextBox* box, const QString& text);
 
     void setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list);
     void setUpQuotientPanel(const convert::Category& category);

@@ -78,8 +78,13 @@ void Ruriruz::setUpMomentPanel(const Category& category) {
             Combo5[r]->setCurrentIndex(0);
         }
     }
-    // The value boxes keep their numbers from the last visit.
     showFrame(5);
+    // The value boxes keep their numbers from the last visit, but the pickers went back to
+    // their first rows: box 1 is worked out again so that the two still say the same.
+    if (numbers_.isNumber(Text5[0]->text())) {
+        qint16 source = 0;
+        ConvertMoment(source);
+    }
 }
 
 void Ruriruz::showFrame(int frame) {

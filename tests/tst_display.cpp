@@ -1,0 +1,271 @@
+// What the window shows after its own writes: long results whole and from their first
+// character, and no number standing beside another that it does not equal.
+#include "windowfixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+
+namespace {
+
+void pick(QComboBox* combo, int row) {
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < row; ++i) {
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+}
+
+// The pickers of a tab, left to right; the list panels pick their one list by row.
+void pickUnits(WindowFixture& f, int tab, const std::vector<int>& rows, std::size_t side) {
+    Ruriruz& w = f.w();
+    if (tab <= 3) {
+        const std::array lists{w.List1, w.List2, w.List3};
+        WindowFixture::pickRow(lists[static_cast<std::size_t>(tab - 1)][side], rows[0]);
+        return;
+    }
+    const std::vector<Ruriruz::Pair<QComboBox>> combos =
+        tab == 6 || tab == 7 ? std::vector{w.Combo3, w.Combo4, w.Combo5}
+                             : std::vector{w.Combo1, w.Combo2};
+    // Right to left, so that a denominator is set before its numerator may hide it.
+    for (std::size_t k = rows.size(); k-- > 0;) {
+        pick(combos[k][side], rows[k]);
+    }
+}
+
+Ruriruz::Pair<TextBox> boxesOf(Ruriruz& w, int tab) {
+    const std::array panels{w.Text1, w.Text2, w.Text3, w.Text4, w.Text4, w.Text5, w.Text5,
+                            w.Text4, w.Text4, w.Text4, w.Text4, w.Text4, w.Text4};
+    return panels[static_cast<std::size_t>(tab - 1)];
+}
+
+// Where the caret is drawn, in the box's own coordinates, once the box has been painted (a
+// line edit works out how far its text is scrolled when it paints).
+int caretX(TextBox* box) {
+    box->repaint();
+    return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+}
+
+// True when the box shows its whole text from the first character on. Leaves the box holding
+// "0": the measure of an unscrolled start.
+bool showsWhole(TextBox* box, QString* why) {
+    const QString text = box->text();
+    const int advance = box->fontMetrics().horizontalAdvance(text);
+    const int shown = caretX(box);
+    const int cursor = box->cursorPosition();
+    box->end(false);
+    const int end = caretX(box);
+    box->setText(QStringLiteral("0"));
+    box->home(false);
+    const int start = caretX(box);
+    *why = QStringLiteral("'%1': caret %2 at x %3, text from x %4 to %5 (advance %6), box %7")
+               .arg(text)
+               .arg(cursor)
+               .arg(shown)
+               .arg(start)
+               .arg(end)
+               .arg(advance)
+               .arg(box->contentsRect().right());
+    // The caret before the first character sits where it does in an unscrolled box; at the
+    // end it lies a whole advance further on, still inside the box.
+    return cursor == 0 && shown == start && end - start >= advance - 1 &&
+           start + advance < box->contentsRect().right();
+}
+
+}  // namespace
+
+class WholeAndTrue : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void longResultShownWhole_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<std::vector<int>>("units");  // the same on both sides unless `to` says
+        QTest::addColumn<std::vector<int>>("to");
+        QTest::addColumn<int>("typedInto");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+
+        const QString largest = "-179769313486231" + QString(294, u'0');
+        const QString smallest = "-0." + QString(307, u'0') + "22250738585072";
+        QTest::newRow("Линейные размеры: largest, in metres")
+            << 1 << std::vector{1} << std::vector{1} << 0 << largest << "-1.79769313486231E+308";
+        QTest::newRow("Силы: smallest normal, in kN")
+            << 10 << std::vector{1} << std::vector{1} << 0 << smallest << "-2.2250738585072E-308";
+        QTest::newRow("Распределенные моменты: largest, typed into box 1")
+            << 7 << std::vector{1, 0, 0} << std::vector{1, 0, 0} << 1 << largest
+            << "-1.79769313486231E+308";
+        QTest::newRow("Скорости: twenty-one characters without exponent")
+            << 4 << std::vector{1, 2} << std::vector{1, 2} << 0 << "-0.000123456789012345"
+            << "-0.000123456789012345";
+        // 3 * 0.0254 / 3600 / 9.81
+        QTest::newRow("Ускорения: 3 дюйм/мин^2 in g")
+            << 5 << std::vector{4, 1} << std::vector{5, 2} << 0 << "3"
+            << "2.15766224940537E-06";
+        // 0.001 / 9.81 / 0.0254
+        QTest::newRow("Моменты: 1 N*м in т*дюйм")
+            << 6 << std::vector{0, 0} << std::vector{4, 3} << 0 << "1"
+            << "0.00401325981041361";
+    }
+
+    // State: a tab with its units picked. Action: type a number whose conversion is long.
+    // Expected: the other box holds it whole, its caret before the first character, and the
+    // text fits the box from its first to its last character.
+    void longResultShownWhole() {
+        QFETCH(int, tab);
+        QFETCH(std::vector<int>, units);
+        QFETCH(std::vector<int>, to);
+        QFETCH(int, typedInto);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        WindowFixture f;
+        f.selectTab(tab);
+        pickUnits(f, tab, units, 0);
+        pickUnits(f, tab, to, 1);
+        const auto boxes = boxesOf(f.w(), tab);
+        const auto source = static_cast<std::size_t>(typedInto);
+        WindowFixture::clear(boxes[source]);
+        WindowFixture::type(boxes[source], typed);
+        TextBox* result = boxes[1 - source];
+        QCOMPARE(result->text(), shown);
+        QString why;
+        QVERIFY2(showsWhole(result, &why), qPrintable(why));
+        QCOMPARE(f.desktop.beeps, 0);
+    }
+
+    // Every value box holds the longest numbers the program can write, in either locale.
+    void everyBoxWideEnough_data() {
+        QTest::addColumn<QString>("text");
+        for (const char* text :
+             {"-1.79769313486231E+308", "-2.2250738585072E-308", "-4.94065645841247E-324",
+              "-0.000123456789012345", "-8.88888888888888E+288"}) {
+            QTest::newRow(text) << QString(text);
+            QTest::newRow(qPrintable(QString(text).replace(u'.', u','))) << QString(text);
+        }
+    }
+
+    void everyBoxWideEnough() {
+        QFETCH(QString, text);
+        WindowFixture f;
+        Ruriruz& w = f.w();
+        for (int tab : {1, 2, 3, 4, 6}) {
+            f.selectTab(tab);
+            for (TextBox* box : boxesOf(w, tab)) {
+                box->setText(text);
+                box->home(false);
+                QString why;
+                QVERIFY2(showsWhole(box, &why), qPrintable(QString::number(tab) + ": " + why));
+            }
+        }
+    }
+
+    // State: 7 kN*м in box 0 on Моменты, shown as 7000 N*м. Action: another tab, then back.
+    // Expected: the pickers are back on their first rows, box 0 keeps 7 and box 1 says what
+    // 7 N*м is in N*м; the next pick converts again.
+    void momentsAfterTabSwitch() {
+        WindowFixture f;
+        Ruriruz& w = f.w();
+        f.selectTab(6);
+        pick(w.Combo3[0], 1);  // kN
+        WindowFixture::clear(w.Text5[0]);
+        WindowFixture::type(w.Text5[0], QStringLiteral("7"));
+        QCOMPARE(w.Text5[1]->text(), QStringLiteral("7000"));
+        for (int tab : {7, 6}) {
+            f.selectTab(tab);
+            QCOMPARE(w.Combo3[0]->currentIndex(), 0);
+            QCOMPARE(w.Text5[0]->text(), QStringLiteral("7"));
+            QCOMPARE(w.Text5[1]->text(), QStringLiteral("7"));
+            QCOMPARE(w.UpdateGuard, 1);
+        }
+        pick(w.Combo3[1], 4);  // box 1 in т*м: 0.007 / 9.81
+        QCOMPARE(w.Text5[1]->text(), QStringLiteral("0.000713557594291539"));
+        QCOMPARE(f.desktop.beeps, 0);
+
+        // Without a number in box 0 there is nothing to work out: box 1 keeps its text.
+        WindowFixture::clear(w.Text5[0]);
+        WindowFixture::type(w.Text5[0], QStringLiteral("-"));
+        f.selectTab(7);
+        QCOMPARE(w.Text5[1]->text(), QStringLiteral("0.000713557594291539"));
+        QCOMPARE(w.UpdateGuard, 3);
+        QCOMPARE(f.desktop.beeps, 0);
+    }
+
+    // Pastes and drops that the box would cut short are refused whole, with a beep; those that
+    // fit go in and convert. A drop goes in at the cursor, beside any selection.
+    void pasteOrDropMustFitWhole_data() {
+        QTest::addColumn<QString>("how");  // "keys", "menu" or "drop"
+        QTest::addColumn<int>("held");     // zeros already in box 0, selected or not
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<int>("zeros");  // the pasted text: zeros, then "5"
+        QTest::addColumn<bool>("fits");
+        for (const char* how : {"keys", "menu", "drop"}) {
+            const bool drop = QByteArray(how) == "drop";
+            QTest::addRow("%s: 40001 into an empty box", how)
+                << how << 0 << false << 40000 << false;
+            QTest::addRow("%s: 32767 into an empty box", how) << how << 0 << false << 32766 << true;
+            QTest::addRow("%s: one too many", how) << how << 1 << false << 32766 << false;
+            QTest::addRow("%s: over a selection", how) << how << 20000 << true << 30000 << !drop;
+            QTest::addRow("%s: beside 20000", how) << how << 20000 << false << 19999 << false;
+        }
+    }
+
+    void pasteOrDropMustFitWhole() {
+        QFETCH(QString, how);
+        QFETCH(int, held);
+        QFETCH(bool, selected);
+        QFETCH(int, zeros);
+        QFETCH(bool, fits);
+        WindowFixture f;
+        Ruriruz& w = f.w();
+        TextBox* box = w.Text1[0];
+        WindowFixture::clear(box);
+        WindowFixture::type(box, QStringLiteral("3"));
+        QCOMPARE(w.Text1[1]->text(), QStringLiteral("3"));
+        const QString before(held, u'0');
+        box->setText(before);
+        if (selected) {
+            box->selectAll();
+        }
+        const QString pasted = QString(zeros, u'0') + u'5';
+        if (how == u"drop") {
+            QMimeData data;
+            data.setText(pasted);
+            const QPoint at = box->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(box, &enter);
+            QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(box, &drop);
+        } else {
+            QGuiApplication::clipboard()->setText(pasted);
+            if (how == u"keys") {
+                QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+            } else {
+                QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, box->rect().center(),
+                                            box->mapToGlobal(box->rect().center()));
+                QApplication::sendEvent(box, &menuEvent);
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                const QList<QAction*> actions = menu->actions();
+                const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction* a) {
+                    return a->text().startsWith(QStringLiteral("&Paste"));
+                });
+                QVERIFY(paste != actions.end());
+                (*paste)->trigger();
+                menu->close();
+            }
+        }
+        if (fits) {
+            QCOMPARE(box->text(), selected ? pasted : before + pasted);
+            QCOMPARE(w.Text1[1]->text(), QStringLiteral("5"));
+            QCOMPARE(f.desktop.beeps, 0);
+        } else {
+            QCOMPARE(box->text(), before);
+            QCOMPARE(w.Text1[1]->text(), QStringLiteral("3"));
+            QCOMPARE(f.desktop.beeps, 1);
+        }
+    }
+};
+
+QTEST_MAIN(WholeAndTrue)
+#include "tst_display.moc"
