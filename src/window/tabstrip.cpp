@@ -185,8 +185,7 @@ void TabStrip::select(int index, bool notify) {
 
 // Screen readers hear of both tabs whose selected state changed and, while the strip has the
 // keyboard, that the focus moved with the selection.
-void TabStrip::announceSelection(int previous) const {
-    auto* self = const_cast<TabStrip*>(this);
+void TabStrip::announceSelection(int previous) {
     QAccessible::State selected;
     selected.selected = true;
     for (const auto& [tab, type] : {std::pair{previous, QAccessible::SelectionRemove},
@@ -194,15 +193,22 @@ void TabStrip::announceSelection(int previous) const {
         if (tab < 1) {
             continue;
         }
-        QAccessibleStateChangeEvent changed(self, selected);
+        QAccessibleStateChangeEvent changed(this, selected);
         changed.setChild(tab - 1);
         QAccessible::updateAccessibility(&changed);
-        QAccessibleEvent selection(self, type);
+        QAccessibleEvent selection(this, type);
         selection.setChild(tab - 1);
         QAccessible::updateAccessibility(&selection);
     }
     if (hasFocus()) {
-        QAccessibleEvent focus(self, QAccessible::Focus);
+        announceFocusedTab();
+    }
+}
+
+// Within the strip, the keyboard rests on the selected tab: that is what a screen reader reads.
+void TabStrip::announceFocusedTab() {
+    if (m_selected > 0) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
         focus.setChild(m_selected - 1);
         QAccessible::updateAccessibility(&focus);
     }
@@ -311,6 +317,13 @@ void TabStrip::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         invalidateLayout();
+    }
+}
+
+void TabStrip::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (QAccessible::isActive()) {
+        announceFocusedTab();
     }
 }
 

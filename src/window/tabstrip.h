@@ -46,6 +46,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void relayout();
@@ -54,7 +55,8 @@ private:
     int rowHeight() const;
     int horizontalPadding() const;
     void select(int index, bool notify);
-    void announceSelection(int previous) const;
+    void announceSelection(int previous);
+    void announceFocusedTab();
     void initTabOption(QStyleOptionTab* option, int index) const;
 
     QStringList m_captions;
