@@ -312,6 +312,26 @@ private Q_SLOTS:
         QVERIFY(of(widget)->state().focused);
     }
 
+    // A focus request for a tab or a list row brings the focus there as the arrow keys would:
+    // into the widget, onto that item, which is then the picked one.
+    void focusRequestsForItems() {
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.w().Text1[0]->setFocus();
+        QAccessibleInterface* row = of(f.w().List1[1])->child(3);
+        row->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY(f.w().List1[1]->hasFocus());
+        QCOMPARE(f.w().List1[1]->currentRow(), 3);
+        QVERIFY(row->state().focused);
+
+        QAccessibleInterface* tab = of(f.w().TabStrip1)->child(8);
+        tab->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY(f.w().TabStrip1->hasFocus());
+        QCOMPARE(f.w().TabStrip1->selectedIndex(), 9);
+        QVERIFY(f.w().Frame4->isVisible());  // the set-up ran
+        QVERIFY(tab->state().focused);
+    }
+
     // State: the strip has the focus. Action: open a list category. Expected: the lists' first
     // rows are selected without any focus notice from them; moving in a focused list gives one.
     void listSetUpLeavesTheFocusAlone() {

@@ -100,11 +100,24 @@ QStringList ItemAccessible::actionNames() const {
     if (!isValid() || !list_->host()->isEnabled()) {
         return {};
     }
+    if (list_->itemsTakeFocus()) {
+        return {pressAction(), setFocusAction()};
+    }
     return {pressAction()};
 }
 
 void ItemAccessible::doAction(const QString& actionName) {
-    if (actionName == pressAction() && isValid() && list_->host()->isEnabled()) {
+    if (!isValid() || !list_->host()->isEnabled()) {
+        return;
+    }
+    if (actionName == pressAction()) {
         list_->pickItem(item_);
+    } else if (actionName == setFocusAction() && list_->itemsTakeFocus()) {
+        // As with the keyboard: the focus comes into the widget, and moving it onto another
+        // item picks that item.
+        list_->doAction(setFocusAction());
+        if (list_->currentItem() != item_) {
+            list_->pickItem(item_);
+        }
     }
 }
