@@ -269,7 +269,11 @@ private Q_SLOTS:
         QVERIFY(!row->state().selected);
         const QString before =
             f.w().Text1[1]->text() + f.w().Text4[1]->text() + f.w().Text5[1]->text();
+        recorded.clear();
         press(row);
+        QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [widget](const Recorded& r) {
+            return r.type == QAccessible::DescriptionChanged && r.object == widget;
+        }));
         QCOMPARE(iface->text(QAccessible::Name), name);
         QCOMPARE(iface->text(QAccessible::Description), picked);
         QVERIFY(row->state().selected);

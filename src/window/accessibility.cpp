@@ -38,6 +38,19 @@ class PickerAccessible : public ItemListAccessible {
 public:
     using ItemListAccessible::ItemListAccessible;
 
+protected:
+    // The unit shown is the description: a screen reader hears when it changes.
+    template <typename Picker>
+    static void announceUnits(Picker* picker, void (Picker::*changed)(int)) {
+        QObject::connect(picker, changed, picker, [picker] {
+            if (QAccessible::isActive()) {
+                QAccessibleEvent event(picker, QAccessible::DescriptionChanged);
+                QAccessible::updateAccessibility(&event);
+            }
+        });
+    }
+
+public:
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Description || t == QAccessible::Value) {
             const int current = currentItem();
@@ -50,7 +63,9 @@ public:
 class ComboAccessible : public PickerAccessible {
 public:
     explicit ComboAccessible(QComboBox* combo)
-        : PickerAccessible(combo, QAccessible::ComboBox, QAccessible::ListItem) {}
+        : PickerAccessible(combo, QAccessible::ComboBox, QAccessible::ListItem) {
+        announceUnits(combo, &QComboBox::currentIndexChanged);
+    }
 
     int itemCount() const override { return combo()->count(); }
     QString itemText(int item) const override { return combo()->itemText(item); }
@@ -89,7 +104,9 @@ private:
 class ListAccessible : public PickerAccessible {
 public:
     explicit ListAccessible(QListWidget* list)
-        : PickerAccessible(list, QAccessible::List, QAccessible::ListItem) {}
+        : PickerAccessible(list, QAccessible::List, QAccessible::ListItem) {
+        announceUnits(list, &QListWidget::currentRowChanged);
+    }
 
     int itemCount() const override { return list()->count(); }
     QString itemText(int item) const override { return list()->item(item)->text(); }
