@@ -266,6 +266,13 @@ private Q_SLOTS:
         }
         QVERIFY(row);
         QCOMPARE(row->role(), QAccessible::ListItem);
+        // A row's tooltip, where it has one, is what the row tells besides its name.
+        auto* combo = qobject_cast<QComboBox*>(widget);
+        QAbstractItemModel* model =
+            combo ? combo->model() : static_cast<QListWidget*>(widget)->model();
+        model->setData(model->index(iface->indexOfChild(row), 0), QStringLiteral("подсказка"),
+                       Qt::ToolTipRole);
+        QCOMPARE(row->text(QAccessible::Description), QStringLiteral("подсказка"));
         QVERIFY(!row->state().selected);
         const QString before =
             f.w().Text1[1]->text() + f.w().Text4[1]->text() + f.w().Text5[1]->text();

@@ -38,6 +38,14 @@ class PickerAccessible : public ItemListAccessible {
 public:
     using ItemListAccessible::ItemListAccessible;
 
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Description || t == QAccessible::Value) {
+            const int current = currentItem();
+            return current >= 0 && current < itemCount() ? itemText(current) : QString();
+        }
+        return ItemListAccessible::text(t);
+    }
+
 protected:
     // The unit shown is the description: a screen reader hears when it changes.
     template <typename Picker>
@@ -48,15 +56,6 @@ protected:
                 QAccessible::updateAccessibility(&event);
             }
         });
-    }
-
-public:
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Description || t == QAccessible::Value) {
-            const int current = currentItem();
-            return current >= 0 && current < itemCount() ? itemText(current) : QString();
-        }
-        return ItemListAccessible::text(t);
     }
 };
 
@@ -69,6 +68,9 @@ public:
 
     int itemCount() const override { return combo()->count(); }
     QString itemText(int item) const override { return combo()->itemText(item); }
+    QString itemDescription(int item) const override {
+        return combo()->itemData(item, Qt::ToolTipRole).toString();
+    }
     int currentItem() const override { return combo()->currentIndex(); }
     void pickItem(int item) override { combo()->setCurrentIndex(item); }
     // The rows are on screen only in the open popup, which is a window of its own.
@@ -110,6 +112,7 @@ public:
 
     int itemCount() const override { return list()->count(); }
     QString itemText(int item) const override { return list()->item(item)->text(); }
+    QString itemDescription(int item) const override { return list()->item(item)->toolTip(); }
     int currentItem() const override { return list()->currentRow(); }
     void pickItem(int item) override { list()->setCurrentRow(item); }
     QRect itemRect(int item) const override {

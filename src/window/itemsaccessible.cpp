@@ -67,7 +67,17 @@ bool ItemAccessible::isValid() const {
 }
 
 QString ItemAccessible::text(QAccessible::Text t) const {
-    return t == QAccessible::Name && isValid() ? list_->itemText(item_) : QString();
+    if (!isValid()) {
+        return {};
+    }
+    switch (t) {
+        case QAccessible::Name:
+            return list_->itemText(item_);
+        case QAccessible::Description:
+            return list_->itemDescription(item_);
+        default:
+            return {};
+    }
 }
 
 QRect ItemAccessible::rect() const {

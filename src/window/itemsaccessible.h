@@ -22,6 +22,8 @@ public:
     QAccessible::Role itemRole() const { return itemRole_; }
     virtual int itemCount() const = 0;
     virtual QString itemText(int item) const = 0;
+    // What a tooltip on the item tells.
+    virtual QString itemDescription(int) const { return {}; }
     // -1 when no item is selected.
     virtual int currentItem() const = 0;
     virtual void pickItem(int item) = 0;
