@@ -73,6 +73,14 @@ struct ActiveWindow : WindowFixture {
     bool active = false;
 };
 
+QWidget* control(Ruriruz& w, const QString& name) {
+    const std::map<QString, QWidget*> controls{
+        {"TabStrip1", w.TabStrip1}, {"Text1[1]", w.Text1[1]},   {"List1[0]", w.List1[0]},
+        {"List1[1]", w.List1[1]},   {"Combo1[0]", w.Combo1[0]}, {"Combo2[1]", w.Combo2[1]},
+        {"Combo3[0]", w.Combo3[0]}, {"Combo4[0]", w.Combo4[0]}, {"Combo5[1]", w.Combo5[1]}};
+    return controls.at(name);
+}
+
 int focusEventsFrom(QObject* object) {
     return int(std::count_if(recorded.cbegin(), recorded.cend(), [object](const Recorded& r) {
         return r.type == QAccessible::Focus && r.object == object;
@@ -240,20 +248,15 @@ private Q_SLOTS:
         ActiveWindow f;
         QVERIFY(f.active);
         f.selectTab(tab);
-        const std::map<QString, QWidget*> pickers{{"List1[1]", f.w().List1[1]},
-                                                  {"Combo1[0]", f.w().Combo1[0]},
-                                                  {"Combo2[1]", f.w().Combo2[1]},
-                                                  {"Combo5[1]", f.w().Combo5[1]},
-                                                  {"Combo3[0]", f.w().Combo3[0]}};
-        QWidget* widget = pickers.at(picker);
+        QWidget* widget = control(f.w(), picker);
         QAccessibleInterface* iface = of(widget);
         QCOMPARE(iface->text(QAccessible::Name), name);
         QCOMPARE(iface->text(QAccessible::Description), first);
 
         // Typed first, so that the pick converts: box 1 must follow it.
-        TextBox* box = f.w().Text1[0]->isVisible() ? f.w().Text1[0] : f.w().Text4[0];
-        if (f.w().Text5[0]->isVisible()) {
-            box = f.w().Text5[0];
+        TextBox* box = f.w().Text1[0];
+        for (TextBox* shown : {f.w().Text4[0], f.w().Text5[0]}) {
+            box = shown->isVisible() ? shown : box;
         }
         WindowFixture::clear(box);
         WindowFixture::type(box, QStringLiteral("1"));
@@ -291,7 +294,7 @@ private Q_SLOTS:
 
     void focusRequestsReachEveryControl_data() {
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
         QTest::newRow("tab strip") << 2 << "TabStrip1";
         QTest::newRow("value box") << 1 << "Text1[1]";
         QTest::newRow("list") << 1 << "List1[0]";
@@ -300,16 +303,11 @@ private Q_SLOTS:
     }
     void focusRequestsReachEveryControl() {
         QFETCH(int, tab);
-        QFETCH(QString, control);
+        QFETCH(QString, name);
         ActiveWindow f;
         QVERIFY(f.active);
         f.selectTab(tab);
-        const std::map<QString, QWidget*> controls{{"TabStrip1", f.w().TabStrip1},
-                                                   {"Text1[1]", f.w().Text1[1]},
-                                                   {"List1[0]", f.w().List1[0]},
-                                                   {"Combo2[1]", f.w().Combo2[1]},
-                                                   {"Combo4[0]", f.w().Combo4[0]}};
-        QWidget* widget = controls.at(control);
+        QWidget* widget = control(f.w(), name);
         f.w().Text4[0]->setFocus();
         if (widget == f.w().TabStrip1 || f.w().Text4[0]->isHidden()) {
             f.w().Text1[0]->setFocus();
