@@ -76,11 +76,13 @@ def find_app(pid):
 
 
 def run(program):
-    # A screen reader asks again each time; cached answers would hide what the program says now.
+    wait_for("the accessibility bus (org.a11y.Bus) and its registry",
+             lambda: pyatspi.Registry.getDesktop(0) is not None)
     proc = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=sys.stderr)
     try:
         app = wait_for(f"process {proc.pid} to appear on the accessibility bus",
                        lambda: proc.poll() is None and find_app(proc.pid))
+        # A screen reader asks again each time; cached answers would hide what the program says now.
         app.set_cache_mask(Atspi.Cache.NONE)
 
         # 1. The categories are a page tab list whose tabs are named by their captions.
