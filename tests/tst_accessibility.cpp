@@ -216,26 +216,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("first");  // the unit shown after the set-up
         QTest::addColumn<QString>("picked");
-        QTest::newRow("lengths, right list") << 1 << "List1[1]"
-                                             << "Единица второго значения"
-                                             << "Километр"
-                                             << "Верста";
-        QTest::newRow("pressures, numerator") << 12 << "Combo1[0]"
-                                              << "Единица первого значения"
-                                              << "N"
-                                              << "кПа";
-        QTest::newRow("accelerations, lower denominator") << 5 << "Combo2[1]"
-                                                          << "Знаменатель единицы второго значения"
-                                                          << "час^2"
-                                                          << "мин^2";
-        QTest::newRow("distributed moments, lower length") << 7 << "Combo5[1]"
-                                                           << "Знаменатель единицы второго значения"
-                                                           << "м"
-                                                           << "дюйм";
-        QTest::newRow("moments, force") << 6 << "Combo3[0]"
-                                        << "Сила в единице первого значения"
-                                        << "N"
-                                        << "т";
+        // clang-format off
+        QTest::newRow("lengths, right list")
+            << 1 << "List1[1]" << "Единица второго значения" << "Километр" << "Верста";
+        QTest::newRow("pressures, numerator")
+            << 12 << "Combo1[0]" << "Единица первого значения" << "N" << "кПа";
+        QTest::newRow("accelerations, lower denominator")
+            << 5 << "Combo2[1]" << "Знаменатель единицы второго значения" << "час^2" << "мин^2";
+        QTest::newRow("distributed moments, lower length")
+            << 7 << "Combo5[1]" << "Знаменатель единицы второго значения" << "м" << "дюйм";
+        QTest::newRow("moments, force")
+            << 6 << "Combo3[0]" << "Сила в единице первого значения" << "N" << "т";
+        // clang-format on
     }
     // Expected: the name says which picker it is, whatever row it shows; the unit is its
     // description; a row pressed through the bus is picked as a click picks it.
