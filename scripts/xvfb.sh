@@ -8,9 +8,11 @@ xvfb_start() {
         Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$log" 2>&1 &
         xvfb_pid=$!
         # Another server may win the display between the check and the start; then try the next.
+        # The display is ours once its lock file names our server and its socket is there.
         for _ in $(seq 100); do
             kill -0 "$xvfb_pid" 2>/dev/null || break
-            if [ -S "/tmp/.X11-unix/X$n" ]; then
+            if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ] &&
+                [ -S "/tmp/.X11-unix/X$n" ]; then
                 export DISPLAY=:$n
                 return 0
             fi

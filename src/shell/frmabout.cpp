@@ -61,6 +61,7 @@ frmAbout::frmAbout()
     Text1->setPlainText(contacts);
     Text1->setGeometry(textDesign);
     Text1->setReadOnly(true);
+    Text1->setAccessibleName(QStringLiteral("Контакты"));  // a screen reader names the box
     Text1->setLineWrapMode(QTextEdit::NoWrap);
     // The box is made as large as its three lines: scroll bars would only eat into it.
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,5 +1,6 @@
 #include "platform/pickers.h"
 #include "platform/textbox.h"
+#include "platform/unitlist.h"
 #include "window/categories.h"
 #include "window/ruriruz.h"
 #include "window/tabstrip.h"
@@ -56,7 +57,7 @@ void Ruriruz::buildDesign() {
     for (std::size_t p = 0; p < listPanels.size(); ++p) {
         for (int i = 0; i < 2; ++i) {
             (*listPanels[p].first)[i] = makeBox(panel[p], i);
-            auto* list = new QListWidget(panel[p]);
+            auto* list = new UnitList(panel[p]);
             list->setUniformItemSizes(true);  // one line of text per unit: cheaper to lay out
             // Panels 1 to 3 serve categories 1 to 3, one list of units each.
             list->addItems(unitTexts(categoryAt(static_cast<int>(p) + 1)->pickers[0]));

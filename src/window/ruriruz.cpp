@@ -3,6 +3,7 @@
 #include "platform/appicon.h"
 #include "platform/desktop.h"
 #include "platform/textbox.h"
+#include "window/accessibility.h"
 #include "window/tabstrip.h"
 
 #include <QComboBox>
@@ -15,6 +16,7 @@ Ruriruz::Ruriruz(Desktop& desktop, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       desktop_(desktop) {
+    installAccessibility();
     setWindowTitle(QStringLiteral("Mervel-Преобразование единиц измерения"));
     setWindowIcon(applicationIcon());
     buildMenu();

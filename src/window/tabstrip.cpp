@@ -1,5 +1,6 @@
 #include "window/tabstrip.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
@@ -30,6 +31,10 @@ void TabStrip::setCaptions(const QStringList& captions) {
 
 int TabStrip::count() const {
     return int(m_captions.size());
+}
+
+QString TabStrip::caption(int index) const {
+    return index >= 1 && index <= count() ? m_captions.at(index - 1) : QString();
 }
 
 int TabStrip::selectedIndex() const {
@@ -166,11 +171,46 @@ void TabStrip::select(int index, bool notify) {
     if (index < 1 || index > count() || index == m_selected) {
         return;
     }
+    const int previous = m_selected;
     m_selected = index;
     setAccessibleDescription(m_captions.at(index - 1));
     update();
+    if (QAccessible::isActive()) {
+        announceSelection(previous);
+    }
     if (notify) {
         Q_EMIT clicked();
+    }
+}
+
+// Screen readers hear of both tabs whose selected state changed and, while the strip has the
+// keyboard, that the focus moved with the selection.
+void TabStrip::announceSelection(int previous) {
+    QAccessible::State selected;
+    selected.selected = true;
+    for (const auto& [tab, type] : {std::pair{previous, QAccessible::SelectionRemove},
+                                    {m_selected, QAccessible::SelectionAdd}}) {
+        if (tab < 1) {
+            continue;
+        }
+        QAccessibleStateChangeEvent changed(this, selected);
+        changed.setChild(tab - 1);
+        QAccessible::updateAccessibility(&changed);
+        QAccessibleEvent selection(this, type);
+        selection.setChild(tab - 1);
+        QAccessible::updateAccessibility(&selection);
+    }
+    if (hasFocus()) {
+        announceFocusedTab();
+    }
+}
+
+// Within the strip, the keyboard rests on the selected tab: that is what a screen reader reads.
+void TabStrip::announceFocusedTab() {
+    if (m_selected > 0) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(m_selected - 1);
+        QAccessible::updateAccessibility(&focus);
     }
 }
 
@@ -277,6 +317,13 @@ void TabStrip::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         invalidateLayout();
+    }
+}
+
+void TabStrip::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (QAccessible::isActive()) {
+        announceFocusedTab();
     }
 }
 

@@ -18,11 +18,16 @@ public:
     // Replaces all tabs; the first one becomes selected.
     void setCaptions(const QStringList& captions);
     int count() const;
+    // Tabs are numbered from 1; an empty string for a number out of range.
+    QString caption(int index) const;
 
     // Tabs are numbered from 1; 0 means there are no tabs.
     int selectedIndex() const;
     // Selects without emitting clicked(), since the caller already knows; out-of-range is ignored.
     void setSelectedIndex(int index);
+    // Selects the tab as a click on it does, emitting clicked() when the selection moves; how a
+    // screen reader picks a tab.
+    void clickTab(int index) { select(index, true); }
 
     int rowCount() const;
     // The page area starts right below this many pixels.
@@ -41,6 +46,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void relayout();
@@ -49,6 +55,8 @@ private:
     int rowHeight() const;
     int horizontalPadding() const;
     void select(int index, bool notify);
+    void announceSelection(int previous);
+    void announceFocusedTab();
     void initTabOption(QStyleOptionTab* option, int index) const;
 
     QStringList m_captions;

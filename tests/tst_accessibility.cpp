@@ -1,0 +1,413 @@
+// What a screen reader finds in the window and what it can do there: the tab strip as page tabs,
+// the pickers named with their unit, focus requests, edits made through the bus.
+#include "windowfixture.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QSignalSpy>
+
+namespace {
+
+const QStringList kCaptions =
+    QStringLiteral(
+        "Линейные размеры|Площади|Объемы|Скорости|Ускорения|Моменты|Распределенные моменты|Углы|"
+        "Времена|Силы|Распределенные силы|Давления|Удельные веса")
+        .split(QLatin1Char('|'));
+
+struct Recorded {
+    QAccessible::Event type;
+    QObject* object;
+    int child;
+    bool selectedChanged;
+};
+QList<Recorded> recorded;
+
+void record(QAccessibleEvent* event) {
+    bool selectedChanged = false;
+    if (event->type() == QAccessible::StateChanged) {
+        selectedChanged =
+            static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().selected;
+    }
+    recorded.append({event->type(), event->object(), event->child(), selectedChanged});
+}
+
+QAccessibleInterface* of(QObject* object) {
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+void press(QAccessibleInterface* item) {
+    QVERIFY(item);
+    QVERIFY(item->actionInterface());
+    QVERIFY(
+        item->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+// Everything a category set-up decides, to compare a press through the bus with a click.
+QStringList snapshot(Ruriruz& w) {
+    QStringList s{QString::number(w.TabStrip1->selectedIndex()), QString::number(w.UpdateGuard)};
+    for (QGroupBox* frame : w.frames()) {
+        s << QString::number(frame->isVisible());
+    }
+    for (const auto* pair : {&w.Text1, &w.Text2, &w.Text3, &w.Text4, &w.Text5}) {
+        s << (*pair)[0]->text() << (*pair)[1]->text();
+    }
+    for (const auto* pair : {&w.List1, &w.List2, &w.List3}) {
+        s << QString::number((*pair)[0]->currentRow()) << QString::number((*pair)[1]->currentRow());
+    }
+    for (const auto* pair : {&w.Combo1, &w.Combo2, &w.Combo3, &w.Combo4, &w.Combo5}) {
+        for (QComboBox* combo : *pair) {
+            s << QString::number(combo->count()) << combo->currentText()
+              << QString::number(combo->isVisible());
+        }
+    }
+    return s;
+}
+
+// The window as a user works in it: in front, with the keyboard.
+struct ActiveWindow : WindowFixture {
+    explicit ActiveWindow(const QLocale& locale = QLocale::c()) : WindowFixture(locale) {
+        window->activateWindow();
+        active = QTest::qWaitForWindowActive(window.get());
+    }
+    bool active = false;
+};
+
+QWidget* control(Ruriruz& w, const QString& name) {
+    const std::map<QString, QWidget*> controls{
+        {"TabStrip1", w.TabStrip1}, {"Text1[1]", w.Text1[1]},   {"List1[0]", w.List1[0]},
+        {"List1[1]", w.List1[1]},   {"Combo1[0]", w.Combo1[0]}, {"Combo2[1]", w.Combo2[1]},
+        {"Combo3[0]", w.Combo3[0]}, {"Combo4[0]", w.Combo4[0]}, {"Combo5[1]", w.Combo5[1]}};
+    return controls.at(name);
+}
+
+int focusEventsFrom(QObject* object) {
+    return int(std::count_if(recorded.cbegin(), recorded.cend(), [object](const Recorded& r) {
+        return r.type == QAccessible::Focus && r.object == object;
+    }));
+}
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        // Qt sends its notices only while some assistive technology listens; this one records.
+        QAccessible::installUpdateHandler(record);
+        QTRY_VERIFY2(QAccessible::isActive(), "Qt never joined the accessibility bus");
+    }
+    void init() { recorded.clear(); }
+
+    void tabStripIsAPageTabList() {
+        ActiveWindow f;
+        QVERIFY(f.active);
+        QAccessibleInterface* strip = of(f.w().TabStrip1);
+        QCOMPARE(strip->role(), QAccessible::PageTabList);
+        QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("Категория величины"));
+        QCOMPARE(strip->childCount(), 13);
+        QVERIFY(!strip->child(13));
+        for (int i = 0; i < 13; ++i) {
+            QAccessibleInterface* tab = strip->child(i);
+            QVERIFY(tab && tab->isValid());
+            QCOMPARE(tab->role(), QAccessible::PageTab);
+            QCOMPARE(tab->text(QAccessible::Name), kCaptions.at(i));
+            QCOMPARE(tab->state().selected, i == 0);
+            QVERIFY(tab->state().selectable);
+            QCOMPARE(tab->parent(), strip);
+            QCOMPARE(strip->indexOfChild(tab), i);
+            QCOMPARE(strip->child(i), tab);  // the same object each time it is asked for
+            QVERIFY(tab->rect().isValid());
+            QCOMPARE(strip->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
+        }
+    }
+
+    void pressingATabIsAClick_data() {
+        QTest::addColumn<int>("tab");
+        for (int n = 2; n <= 13; ++n) {
+            QTest::newRow(qPrintable(kCaptions.at(n - 1))) << n;
+        }
+        QTest::newRow("Линейные размеры, back from Силы") << 1;
+    }
+    // State: two windows on the same category, a number typed into each. Action: press the tab
+    // through its accessible action in one, click it in the other. Expected: the same set-up.
+    void pressingATabIsAClick() {
+        QFETCH(int, tab);
+        ActiveWindow pressed, clicked;
+        for (ActiveWindow* f : {&pressed, &clicked}) {
+            QVERIFY(f->active);
+            if (tab == 1) {
+                f->selectTab(10);
+                WindowFixture::type(f->w().Text4[0], QStringLiteral("7"));
+            } else {
+                WindowFixture::type(f->w().Text1[0], QStringLiteral("7"));
+            }
+        }
+        QSignalSpy spy(pressed.w().TabStrip1, &TabStrip::clicked);
+        press(of(pressed.w().TabStrip1)->child(tab - 1));
+        QCOMPARE(spy.count(), 1);
+        clicked.selectTab(tab);
+        QCOMPARE(pressed.w().TabStrip1->selectedIndex(), tab);
+        QCOMPARE(snapshot(pressed.w()), snapshot(clicked.w()));
+        QVERIFY(of(pressed.w().TabStrip1)->child(tab - 1)->state().selected);
+    }
+
+    void selectionMovesAreAnnounced_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<bool>("focused");
+        QTest::newRow("pressed through the bus") << "press" << 1 << 12 << false;
+        QTest::newRow("clicked") << "click" << 3 << 5 << true;
+        QTest::newRow("arrow key on the strip") << "Right" << 4 << 5 << true;
+        QTest::newRow("Ctrl+Tab from a box") << "ctrl+Tab" << 13 << 1 << true;
+    }
+    // Expected: the tab that lost and the tab that gained the selection each report a change of
+    // their selected state; the new tab takes the focus when the strip has it.
+    void selectionMovesAreAnnounced() {
+        QFETCH(QString, how);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(bool, focused);
+        ActiveWindow f;
+        QVERIFY(f.active);
+        TabStrip* strip = f.w().TabStrip1;
+        f.selectTab(from);
+        f.w().Text4[0]->setFocus();
+        recorded.clear();
+        if (how == QLatin1String("press")) {
+            press(of(strip)->child(to - 1));
+        } else if (how == QLatin1String("click")) {
+            f.selectTab(to);
+        } else if (how == QLatin1String("Right")) {
+            strip->setFocus();
+            recorded.clear();
+            QTest::keyClick(strip, Qt::Key_Right);
+        } else {
+            QTest::keyClick(f.w().Text4[0], Qt::Key_Tab, Qt::ControlModifier);
+        }
+        QCOMPARE(strip->selectedIndex(), to);
+        QList<int> changed;
+        for (const Recorded& r : std::as_const(recorded)) {
+            if (r.object == strip && r.selectedChanged) {
+                changed << r.child;
+            }
+        }
+        QCOMPARE(changed, (QList<int>{from - 1, to - 1}));
+        // The last word on the focus goes to the new tab (a click focuses the strip first).
+        const auto focus = std::find_if(recorded.crbegin(), recorded.crend(), [strip](auto& r) {
+            return r.type == QAccessible::Focus && r.object == strip && r.child >= 0;
+        });
+        QCOMPARE(focus != recorded.crend(), focused);
+        if (focused) {
+            QCOMPARE(focus->child, to - 1);
+            QCOMPARE(of(strip)->focusChild(), of(strip)->child(to - 1));
+        }
+
+        recorded.clear();
+        press(of(strip)->child(to - 1));  // the tab already selected: nothing moves
+        QCOMPARE(recorded.size(), 0);
+    }
+
+    void pickersKeepTheirNames_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("picker");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("first");  // the unit shown after the set-up
+        QTest::addColumn<QString>("picked");
+        // clang-format off
+        QTest::newRow("lengths, right list")
+            << 1 << "List1[1]" << "Единица второго значения" << "Километр" << "Верста";
+        QTest::newRow("pressures, numerator")
+            << 12 << "Combo1[0]" << "Единица первого значения" << "N" << "кПа";
+        QTest::newRow("accelerations, lower denominator")
+            << 5 << "Combo2[1]" << "Знаменатель единицы второго значения" << "час^2" << "мин^2";
+        QTest::newRow("distributed moments, lower length")
+            << 7 << "Combo5[1]" << "Знаменатель единицы второго значения" << "м" << "дюйм";
+        QTest::newRow("moments, force")
+            << 6 << "Combo3[0]" << "Сила в единице первого значения" << "N" << "т";
+        // clang-format on
+    }
+    // Expected: the name says which picker it is, whatever row it shows; the unit is its
+    // description; a row pressed through the bus is picked as a click picks it.
+    void pickersKeepTheirNames() {
+        QFETCH(int, tab);
+        QFETCH(QString, picker);
+        QFETCH(QString, name);
+        QFETCH(QString, first);
+        QFETCH(QString, picked);
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.selectTab(tab);
+        QWidget* widget = control(f.w(), picker);
+        QAccessibleInterface* iface = of(widget);
+        QCOMPARE(iface->text(QAccessible::Name), name);
+        QCOMPARE(iface->text(QAccessible::Description), first);
+
+        // Typed first, so that the pick converts: box 1 must follow it.
+        TextBox* box = f.w().Text1[0];
+        for (TextBox* shown : {f.w().Text4[0], f.w().Text5[0]}) {
+            box = shown->isVisible() ? shown : box;
+        }
+        WindowFixture::clear(box);
+        WindowFixture::type(box, QStringLiteral("1"));
+        const int rows = iface->childCount();
+        QAccessibleInterface* row = nullptr;
+        for (int i = 0; i < rows; ++i) {
+            if (iface->child(i)->text(QAccessible::Name) == picked) {
+                row = iface->child(i);
+            }
+        }
+        QVERIFY(row);
+        QCOMPARE(row->role(), QAccessible::ListItem);
+        // A row's tooltip, where it has one, is what the row tells besides its name.
+        auto* combo = qobject_cast<QComboBox*>(widget);
+        QAbstractItemModel* model =
+            combo ? combo->model() : static_cast<QListWidget*>(widget)->model();
+        model->setData(model->index(iface->indexOfChild(row), 0), QStringLiteral("подсказка"),
+                       Qt::ToolTipRole);
+        QCOMPARE(row->text(QAccessible::Description), QStringLiteral("подсказка"));
+        QVERIFY(!row->state().selected);
+        const QString before =
+            f.w().Text1[1]->text() + f.w().Text4[1]->text() + f.w().Text5[1]->text();
+        recorded.clear();
+        press(row);
+        QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [widget](const Recorded& r) {
+            return r.type == QAccessible::DescriptionChanged && r.object == widget;
+        }));
+        QCOMPARE(iface->text(QAccessible::Name), name);
+        QCOMPARE(iface->text(QAccessible::Description), picked);
+        QVERIFY(row->state().selected);
+        const QString after =
+            f.w().Text1[1]->text() + f.w().Text4[1]->text() + f.w().Text5[1]->text();
+        QVERIFY2(before != after, "the pick converted nothing");
+    }
+
+    void focusRequestsReachEveryControl_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("tab strip") << 2 << "TabStrip1";
+        QTest::newRow("value box") << 1 << "Text1[1]";
+        QTest::newRow("list") << 1 << "List1[0]";
+        QTest::newRow("drop-down list") << 12 << "Combo2[1]";
+        QTest::newRow("moment drop-down list") << 6 << "Combo4[0]";
+    }
+    void focusRequestsReachEveryControl() {
+        QFETCH(int, tab);
+        QFETCH(QString, name);
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.selectTab(tab);
+        QWidget* widget = control(f.w(), name);
+        f.w().Text4[0]->setFocus();
+        if (widget == f.w().TabStrip1 || f.w().Text4[0]->isHidden()) {
+            f.w().Text1[0]->setFocus();
+        }
+        QVERIFY(!widget->hasFocus());
+        QAccessibleActionInterface* actions = of(widget)->actionInterface();
+        QVERIFY(actions);
+        QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::setFocusAction()));
+        actions->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY(widget->hasFocus());
+        QVERIFY(of(widget)->state().focused);
+    }
+
+    // A focus request for a tab or a list row brings the focus there as the arrow keys would:
+    // into the widget, onto that item, which is then the picked one.
+    void focusRequestsForItems() {
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.w().Text1[0]->setFocus();
+        QAccessibleInterface* row = of(f.w().List1[1])->child(3);
+        row->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY(f.w().List1[1]->hasFocus());
+        QCOMPARE(f.w().List1[1]->currentRow(), 3);
+        QVERIFY(row->state().focused);
+
+        QAccessibleInterface* tab = of(f.w().TabStrip1)->child(8);
+        tab->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY(f.w().TabStrip1->hasFocus());
+        QCOMPARE(f.w().TabStrip1->selectedIndex(), 9);
+        QVERIFY(f.w().Frame4->isVisible());  // the set-up ran
+        QVERIFY(tab->state().focused);
+    }
+
+    // State: the strip has the focus. Action: open a list category. Expected: the lists' first
+    // rows are selected without any focus notice from them; moving in a focused list gives one.
+    void listSetUpLeavesTheFocusAlone() {
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.selectTab(4);
+        f.w().TabStrip1->setFocus();
+        recorded.clear();
+        f.selectTab(2);
+        QCOMPARE(f.w().List2[0]->currentRow(), 0);
+        QVERIFY(f.w().TabStrip1->hasFocus());
+        QCOMPARE(focusEventsFrom(f.w().List2[0]) + focusEventsFrom(f.w().List2[1]), 0);
+
+        f.w().List2[1]->setFocus();
+        recorded.clear();
+        QTest::keyClick(f.w().List2[1], Qt::Key_Down);
+        QCOMPARE(f.w().List2[1]->currentRow(), 1);
+        QCOMPARE(focusEventsFrom(f.w().List2[1]), 1);
+        QCOMPARE(of(f.w().List2[1])->focusChild(), of(f.w().List2[1])->child(1));
+    }
+
+    void textWrittenThroughTheBusIsTyped_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("metres");
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("digits") << QLocale::c() << "12"
+                                << "12"
+                                << "12000" << 0;
+        QTest::newRow("letters refused") << QLocale::c() << "1x2"
+                                         << "12"
+                                         << "12000" << 1;
+        QTest::newRow("comma becomes point") << QLocale::c() << "2,5"
+                                             << "2.5"
+                                             << "2500" << 0;
+        QTest::newRow("point becomes comma") << QLocale(QLocale::Russian) << "-0.5"
+                                             << "-0,5"
+                                             << "-500" << 0;
+        QTest::newRow("second sign refused") << QLocale::c() << "-3-"
+                                             << "-3"
+                                             << "-3000" << 1;
+    }
+    // State: lengths, kilometres to metres, nothing typed yet. Action: the bus replaces the
+    // whole text of box 0. Expected: the key rule applies and box 1 converts, as for typing.
+    void textWrittenThroughTheBusIsTyped() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, written);
+        QFETCH(QString, shown);
+        QFETCH(QString, metres);
+        QFETCH(int, beeps);
+        ActiveWindow f(locale);
+        QVERIFY(f.active);
+        WindowFixture::pickRow(f.w().List1[1], 1);  // Метр
+        QAccessibleInterface* box = of(f.w().Text1[0]);
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Первое значение"));
+        QVERIFY(box->state().editable);
+        QAccessibleEditableTextInterface* editable = box->editableTextInterface();
+        QVERIFY(editable);
+        editable->replaceText(0, box->textInterface()->characterCount(), written);
+        QCOMPARE(f.w().Text1[0]->text(), shown);
+        QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), shown);
+        QCOMPARE(f.w().Text1[1]->text(), metres);
+        QCOMPARE(f.desktop.beeps, beeps);
+
+        // Deleting the last character is a Backspace: the other box follows.
+        const int end = box->textInterface()->characterCount();
+        editable->deleteText(end - 1, end);
+        QCOMPARE(f.w().Text1[0]->text(), shown.chopped(1));
+        if (shown.chopped(1) == QLatin1String("1")) {
+            QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1000"));
+        }
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"
