@@ -19,3 +19,9 @@ set_tests_properties(tst_install PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 add_test(NAME tst_install_deb
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
 set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 120)
+
+# The help window on the real help file, and the help command that opens it.
+mervel_test(tst_helpwindow SOURCES tst_helpwindow.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_shell mervel_helpview)
+target_compile_definitions(tst_helpwindow PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+add_dependencies(tst_helpwindow mervel_help)

@@ -136,8 +136,18 @@ QStringList HelpBook::search(const QString& query) const {
         return {};
     }
     ensureSearchText();
-    // The page where the words weigh most comes first: a unit's own category page before an
-    // overview that mentions it in passing.
+    // A unit or category named in full leads to its own pages first, then come pages whose
+    // title holds the words, then the pages where the words are densest: a unit's category
+    // page before an overview that mentions it in passing.
+    const QString phrase = words.join(u' ');
+    QStringList named;
+    for (const HelpKeyword& keyword : keywords_) {
+        if (fold(keyword.name) == phrase) {
+            for (const auto& target : keyword.targets) {
+                named << target.second;
+            }
+        }
+    }
     QList<std::pair<double, QString>> found;
     for (const QString& page : pages_) {
         const QString& text = foldedText_[page];
@@ -150,9 +160,15 @@ QStringList HelpBook::search(const QString& query) const {
             }
             hits += count;
         }
-        if (hits > 0) {
-            found.append({static_cast<double>(hits) / static_cast<double>(text.size()), page});
+        if (hits == 0) {
+            continue;
         }
+        const QString title = fold(titleOf(page));
+        const bool inTitle = std::all_of(words.begin(), words.end(), [&title](const QString& word) {
+            return title.contains(word);
+        });
+        const double density = static_cast<double>(hits) / static_cast<double>(text.size());
+        found.append({(named.contains(page) ? 2.0 : inTitle ? 1.0 : 0.0) + density, page});
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });

@@ -42,7 +42,7 @@ public:
     std::optional<QString> html(const QString& page) const;
 
     // The pages holding every word of the query, whatever the case, with "ё" read as "е"; the
-    // page where the words are densest first.
+    // pages of a unit or category named in full first, then those with the words in the title.
     QStringList search(const QString& query) const;
 
     // Text as the search compares it.
