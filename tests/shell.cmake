@@ -1,6 +1,9 @@
 # Suites of the shell: the menu commands and the About box, the help file, the install tree.
-mervel_test(tst_shell SOURCES tst_shell.cpp fakedesktop.h windowfixture.h LIBS mervel_shell)
-target_compile_definitions(tst_shell PRIVATE MERVEL_VERSION="${PROJECT_VERSION}")
+mervel_test(tst_shell SOURCES tst_shell.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_shell mervel_helpview)
+target_compile_definitions(tst_shell PRIVATE MERVEL_VERSION="${PROJECT_VERSION}"
+    CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+add_dependencies(tst_shell mervel_help)
 
 # The help file as built beside the executable, and the code page its pages are written in.
 mervel_test(tst_shellhelp
@@ -25,3 +28,9 @@ mervel_test(tst_helpwindow SOURCES tst_helpwindow.cpp fakedesktop.h windowfixtur
     LIBS mervel_shell mervel_helpview)
 target_compile_definitions(tst_helpwindow PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
 add_dependencies(tst_helpwindow mervel_help)
+
+# Picker tooltips against the help pages: one set of tables, two views.
+mervel_test(tst_unittips SOURCES tst_unittips.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_window mervel_helpview)
+target_compile_definitions(tst_unittips PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+add_dependencies(tst_unittips mervel_help)
