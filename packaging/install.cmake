@@ -57,8 +57,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://mervel.example)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The help window reads the help file through chmlib; shlibdeps finds it as well, and the
-# package names it so that it holds without that step.
+# The help window loads chmlib at the first help command, so shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libchm1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -2,8 +2,36 @@
 
 #include <chm_lib.h>
 #include <QFile>
+#include <QLibrary>
 
 namespace {
+
+// chmlib is loaded with the first help file opened, so that start-up does not pay for it.
+struct Chmlib {
+    decltype(&chm_open) open = nullptr;
+    decltype(&chm_close) close = nullptr;
+    decltype(&chm_resolve_object) resolve = nullptr;
+    decltype(&chm_retrieve_object) retrieve = nullptr;
+
+    bool loaded() const { return open && close && resolve && retrieve; }
+};
+
+const Chmlib& chmlib() {
+    static const Chmlib functions = [] {
+        QLibrary library(QStringLiteral("chm"), 1);
+        Chmlib f;
+        if (library.load()) {
+            f.open = reinterpret_cast<decltype(&chm_open)>(library.resolve("chm_open"));
+            f.close = reinterpret_cast<decltype(&chm_close)>(library.resolve("chm_close"));
+            f.resolve = reinterpret_cast<decltype(&chm_resolve_object)>(
+                library.resolve("chm_resolve_object"));
+            f.retrieve = reinterpret_cast<decltype(&chm_retrieve_object)>(
+                library.resolve("chm_retrieve_object"));
+        }
+        return f;
+    }();
+    return functions;
+}
 
 // Anything larger is not a help page; refusing it keeps a damaged length from exhausting memory.
 constexpr LONGUINT64 largestObject = 64 * 1024 * 1024;
@@ -19,6 +47,10 @@ quint16 little16(const QByteArray& bytes, qsizetype at) {
 
 }  // namespace
 
+bool ChmArchive::readerAvailable() {
+    return chmlib().loaded();
+}
+
 std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
     // chmlib trusts the header's sizes; a file shorter than its fixed header is refused first.
     QFile file(path);
@@ -26,7 +58,10 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
         return nullptr;
     }
     file.close();
-    chmFile* handle = chm_open(QFile::encodeName(path).constData());
+    if (!chmlib().loaded()) {
+        return nullptr;
+    }
+    chmFile* handle = chmlib().open(QFile::encodeName(path).constData());
     if (!handle) {
         return nullptr;
     }
@@ -39,13 +74,13 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
 }
 
 ChmArchive::~ChmArchive() {
-    chm_close(file_);
+    chmlib().close(file_);
 }
 
 std::optional<QByteArray> ChmArchive::read(const QString& path) const {
     const QByteArray name = archivePath(path).toUtf8();
     chmUnitInfo unit{};
-    if (chm_resolve_object(file_, name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
+    if (chmlib().resolve(file_, name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
         unit.length > largestObject) {
         return std::nullopt;
     }
@@ -54,8 +89,8 @@ std::optional<QByteArray> ChmArchive::read(const QString& path) const {
         return bytes;
     }
     const LONGINT64 got =
-        chm_retrieve_object(file_, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                            static_cast<LONGINT64>(unit.length));
+        chmlib().retrieve(file_, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                          static_cast<LONGINT64>(unit.length));
     if (got != static_cast<LONGINT64>(unit.length)) {
         return std::nullopt;
     }
@@ -65,7 +100,7 @@ std::optional<QByteArray> ChmArchive::read(const QString& path) const {
 bool ChmArchive::contains(const QString& path) const {
     const QByteArray name = archivePath(path).toUtf8();
     chmUnitInfo unit{};
-    return chm_resolve_object(file_, name.constData(), &unit) == CHM_RESOLVE_SUCCESS;
+    return chmlib().resolve(file_, name.constData(), &unit) == CHM_RESOLVE_SUCCESS;
 }
 
 // The system file lists the project's settings as tagged records: code 0 the contents file,

@@ -12,6 +12,8 @@ class ChmArchive {
 public:
     // Nothing when the file cannot be opened or does not hold a readable table of contents.
     static std::unique_ptr<ChmArchive> open(const QString& path);
+    // Whether chmlib, loaded at the first call, is there to read help files with.
+    static bool readerAvailable();
     ~ChmArchive();
     ChmArchive(const ChmArchive&) = delete;
     ChmArchive& operator=(const ChmArchive&) = delete;

@@ -67,6 +67,10 @@ void Commands::showHelp(const QString& path, const QString&) {
 #else
 void Commands::showHelp(const QString& path, const QString& topic) {
     if (!help_) {
+        if (!ChmArchive::readerAvailable()) {
+            desktop_.message(QStringLiteral("Справку нельзя показать: нет библиотеки libchm1"));
+            return;
+        }
         help_ = HelpWindow::open(path);
         if (!help_) {
             desktop_.message(QStringLiteral("Файл ") + path +
