@@ -51,14 +51,14 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "Mervel переводит значения длин, площадей, объемов, скоростей, ускорений,"
     "моментов, углов, времен, сил, давлений и удельных весов из одних единиц"
     "измерения в другие: метрические, английские и старые русские."
-    "Справка в формате CHM открывается клавишей F1.")
+    "Справка открывается клавишей F1 в собственном окне программы.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://mervel.example)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# The help window loads chmlib at the first help command, so shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libchm1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer | okular")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -181,6 +181,31 @@ wait "$app_pid" 2>/dev/null || true
 start C.UTF-8
 check "after a killed copy the next one opens" same "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 
+# --- Help in the program's own window: no CHM viewer and no URL opener on the PATH. F1 shows the
+# page of the category on screen, a second F1 keeps one help window, Exit closes it with the rest.
+stop
+mkdir "$work/emptybin"
+env PATH="$work/emptybin" LC_ALL=C.UTF-8 "$app" >"$work/app.log" 2>&1 &
+app_pid=$!
+pids+=($app_pid)
+window=$(find_window 'Mervel-')
+xdotool windowfocus --sync "$window"
+for _ in $(seq 11); do xdotool key ctrl+Tab; done
+xdotool windowfocus --sync "$window" key F1
+help=$(find_window '^Давления — Справка Mervel$' || true)
+check "F1 on the pressures tab shows the pressures page" same "yes" "$([ -n "$help" ] && echo yes)"
+xdotool windowfocus --sync "$window" key F1
+sleep 0.5
+check "a second F1 keeps one help window" same "1" "$(xdotool search --onlyvisible --name 'Справка Mervel$' | wc -l)"
+xdotool windowraise "$window" windowfocus --sync "$window"  # no window manager: they overlap
+xdotool mousemove --window "$window" 20 10 click 1
+sleep 0.5
+xdotool key Down Return
+status=0
+timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
+check "Выход ends the program with its help window" same "0 0" \
+    "$status $(xdotool search --onlyvisible --name 'Справка Mervel$' | wc -l)"
+
 # --- Help with no help file beside the executable: a message, and the command can be repeated.
 stop
 mkdir "$work/nohelp"

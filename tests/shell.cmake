@@ -1,5 +1,8 @@
 # Suites of the shell: the menu commands and the About box, the help file, the install tree.
-mervel_test(tst_shell SOURCES tst_shell.cpp fakedesktop.h windowfixture.h LIBS mervel_shell mervel_window)
+mervel_test(tst_shell SOURCES tst_shell.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_shell mervel_window mervel_helpview)
+target_compile_definitions(tst_shell PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+add_dependencies(tst_shell mervel_help)
 
 # The help file as built beside the executable, and the code page its pages are written in.
 mervel_test(tst_shellhelp
@@ -18,3 +21,15 @@ set_tests_properties(tst_install PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 add_test(NAME tst_install_deb
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
 set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 120)
+
+# The help window on the real help file, and the help command that opens it.
+mervel_test(tst_helpwindow SOURCES tst_helpwindow.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_shell mervel_window mervel_helpview)
+target_compile_definitions(tst_helpwindow PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+add_dependencies(tst_helpwindow mervel_help)
+
+# Picker tooltips against the help pages: one set of tables, two views.
+mervel_test(tst_unittips SOURCES tst_unittips.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_window mervel_helpview)
+target_compile_definitions(tst_unittips PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+add_dependencies(tst_unittips mervel_help)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The libraries stand in layers, shell -> window -> {convert, platform}: nothing reaches up, and
+# The libraries stand in layers, shell -> {window, help}, window -> {convert, platform}: nothing
+# reaches up or sideways, and
 # the number engine uses neither Qt nor any other library of ours.
 #
 #     tst_layers.sh <src folder> <layer>=<the libraries its target links, comma-separated>...
@@ -13,9 +14,10 @@ declare -A below=(
     [convert]=""
     [platform]=""
     [window]="convert platform"
-    [shell]="window convert platform"
+    [help]=""
+    [shell]="window help convert platform"
 )
-layers="convert platform window shell"
+layers="convert platform window help shell"
 bad=0
 
 allowed() {  # layer, a layer it uses
@@ -27,6 +29,7 @@ for arg in "$@"; do
     IFS=, read -ra links <<<"${arg#*=}"
     for link in "${links[@]}"; do
         used=${link#mervel_}
+        used=${used/#helpview/help}
         if [[ -v "below[$used]" ]] && ! allowed "$layer" "$used"; then
             echo "FAIL: mervel_$layer links $link, a layer above or beside it"
             bad=1
@@ -42,7 +45,7 @@ while IFS=: read -r file line text; do
     layer=${file#"$src"/}
     layer=${layer%%/*}
     [[ -v "below[$layer]" ]] || continue
-    if [[ $text =~ [\"\<](\.\./)*(convert|platform|window|shell)/ ]]; then
+    if [[ $text =~ [\"\<](\.\./)*(convert|platform|window|help|shell)/ ]]; then
         used=${BASH_REMATCH[2]}
         if ! allowed "$layer" "$used"; then
             echo "FAIL: $file:$line includes from $used: $text"

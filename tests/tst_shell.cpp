@@ -1,4 +1,5 @@
 // The menu commands on the real window: the help file, the About box and Exit.
+#include "help/helpwindow.h"
 #include "platform/appicon.h"
 #include "platform/qtdesktop.h"
 #include "shell/commands.h"
@@ -7,12 +8,15 @@
 #include "windowfixture.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
@@ -29,6 +33,16 @@ QList<frmAbout*> shownAboutBoxes() {
         }
     }
     return boxes;
+}
+
+QList<HelpWindow*> shownHelpWindows() {
+    QList<HelpWindow*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<HelpWindow*>(widget); help && help->isVisible()) {
+            shown << help;
+        }
+    }
+    return shown;
 }
 
 frmAbout* theAboutBox() {
@@ -59,40 +73,41 @@ private Q_SLOTS:
     }
 
     void help_data() {
-        QTest::addColumn<QString>("exeDirectory");
+        QTest::addColumn<QString>("folder");  // where the executable is, inside a scratch folder
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("how");  // the menu item, or F1 with the focus in a control
-        QTest::addColumn<QString>("path");
 
-        const QString plain = QStringLiteral("/opt/mervel/Helpfiles/Mervel.chm");
-        const QString odd =
-            QStringLiteral("/home/Иван Петров/it's \"$(rm -rf ~)\"/Helpfiles/Mervel.chm");
+        const QString odd = QStringLiteral("home/Иван Петров/it's \"$(rm -rf ~)\"");
         for (const QString how : {"menu", "F1 in a box", "F1 in a list", "F1 on the tabs"}) {
             for (bool present : {true, false}) {
                 const QString state = present ? QStringLiteral(", present") : ", missing";
                 QTest::newRow(qPrintable(how + state))
-                    << QStringLiteral("/opt/mervel") << present << how << plain;
-                QTest::newRow(qPrintable(how + state + ", odd folder"))
-                    << QStringLiteral("/home/Иван Петров/it's \"$(rm -rf ~)\"") << present << how
-                    << odd;
+                    << QStringLiteral("opt/mervel") << present << how;
+                QTest::newRow(qPrintable(how + state + ", odd folder")) << odd << present << how;
             }
         }
-        QTest::newRow("trailing separator")
-            << QStringLiteral("/opt/mervel/") << false << "menu" << plain;
+        QTest::newRow("trailing separator") << QStringLiteral("opt/mervel/") << false << "menu";
     }
 
-    // The help file beside the executable goes to the viewer; a missing one is reported by
-    // name. Either way the window is left as it was, and the command can be given again.
+    // The help file beside the executable opens in the help window, one window however often
+    // the command is given; a missing one is reported by name. Either way the converter is left
+    // as it was, and the command can be given again.
     void help() {
-        QFETCH(QString, exeDirectory);
+        QFETCH(QString, folder);
         QFETCH(bool, present);
         QFETCH(QString, how);
-        QFETCH(QString, path);
 
+        QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        const QString exeDirectory = scratch.path() + u'/' + folder;
+        const QString path =
+            QDir::cleanPath(exeDirectory + QStringLiteral("/Helpfiles/Mervel.chm"));
         ShellFixture f;
         QVERIFY(f.active);
         f.desktop.exeDirectory = exeDirectory;
         if (present) {
+            QVERIFY(QDir().mkpath(exeDirectory + QStringLiteral("/Helpfiles")));
+            QVERIFY(QFile::copy(QStringLiteral(CHM_FILE), path));
             f.desktop.files << path;
         }
         WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
@@ -114,15 +129,17 @@ private Q_SLOTS:
             }
         }
 
-        const QStringList twice{path, path};
         if (present) {
-            QCOMPARE(f.desktop.helpOpened, twice);
+            QVERIFY(f.commands.helpWindow());
+            QCOMPARE(shownHelpWindows(), QList<HelpWindow*>({f.commands.helpWindow()}));
             QCOMPARE(f.desktop.messages, QStringList());
         } else {
-            QCOMPARE(f.desktop.helpOpened, QStringList());
+            QVERIFY(!f.commands.helpWindow());
+            QCOMPARE(shownHelpWindows(), QList<HelpWindow*>());
             const QString text = QStringLiteral("Файл ") + path + QStringLiteral(" не найден");
             QCOMPARE(f.desktop.messages, QStringList({text, text}));
         }
+        QCOMPARE(f.desktop.helpOpened, QStringList());  // nothing goes to an outside viewer
         QCOMPARE(f.desktop.beeps, 0);
         QCOMPARE(f.w().Text1[0]->text(), box0);
         QCOMPARE(f.w().Text1[1]->text(), box1);

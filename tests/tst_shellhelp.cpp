@@ -57,8 +57,8 @@ private Q_SLOTS:
 
     void listed_data() {
         QTest::addColumn<QString>("file");
-        for (const char* file :
-             {"index.html", "usage.html", "categories.html", "help.css", "Mervel.hhc"}) {
+        for (const char* file : {"index.html", "usage.html", "categories.html", "help.css",
+                                 "Mervel.hhc", "Mervel.hhk"}) {
             QTest::newRow(file) << file;
         }
         for (int n = 1; n <= convert::categoryCount; ++n) {
@@ -85,6 +85,32 @@ private Q_SLOTS:
                          categoryFile(n));
             QVERIFY2(hhc.contains(entry), qPrintable(entry));
         }
+    }
+
+    void keywordIndex_data() {
+        QTest::addColumn<QString>("entry");
+        const auto target = [](int n) {
+            return QStringLiteral(
+                       "<param name=\"Name\" value=\"%1\"><param name=\"Local\" value=\"%2\">")
+                .arg(fromUtf8(convert::categoryAt(n)->caption), categoryFile(n));
+        };
+        const auto keyword = [](const char* name) {
+            return QStringLiteral(
+                       "<OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"%1\">")
+                .arg(QString::fromUtf8(name));
+        };
+        QTest::newRow("old Russian length") << keyword("Верста") + target(1);
+        QTest::newRow("volume") << keyword("Ведро") + target(3);
+        QTest::newRow("category caption") << keyword("Удельные веса") + target(13);
+        QTest::newRow("unit of two categories") << keyword("час") + target(4) + target(9);
+    }
+
+    // The keyword index travels as a sitemap in the pages' code page, where Russian keywords
+    // survive; the compiler's binary index, which turns them into "?", is not made.
+    void keywordIndex() {
+        QFETCH(QString, entry);
+        QVERIFY2(read(QStringLiteral("Mervel.hhk")).contains(entry), qPrintable(entry));
+        QVERIFY(!listing_.contains(QStringLiteral("$WWKeywordLinks")));
     }
 
     void links_data() {

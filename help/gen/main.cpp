@@ -87,6 +87,7 @@ int main(int argc, char* argv[]) {
         topics.push_back(helpgen::categoriesPage());
         writePages(folder, topics, files);
         writeFile(folder / "Mervel.hhc", helpgen::contentsFile(topics));
+        writeFile(folder / "Mervel.hhk", helpgen::indexFile());
         writeFile(folder / "Mervel.hhp", helpgen::projectFile(files));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "mervel_helpgen: %s\n", e.what());

@@ -1,5 +1,7 @@
 #include "project.h"
 
+#include <map>
+
 namespace helpgen {
 
 namespace {
@@ -35,6 +37,38 @@ std::string contentsFile(const std::vector<Page>& pages) {
     return out + "</BODY>\n</HTML>\n";
 }
 
+std::string indexFile() {
+    // keyword -> the categories it belongs to, as (caption, page), each once
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> keywords;
+    const auto add = [&keywords](std::string_view keyword, const convert::Category& category,
+                                 int n) {
+        auto& targets = keywords[std::string(keyword)];
+        const std::pair<std::string, std::string> target{std::string(category.caption),
+                                                         categoryFile(n)};
+        if (targets.empty() || targets.back() != target) {
+            targets.push_back(target);
+        }
+    };
+    for (int n = 1; n <= convert::categoryCount; ++n) {
+        const convert::Category& category = *convert::categoryAt(n);
+        add(category.caption, category, n);
+        for (std::size_t p = 0; p < category.pickerCount(); ++p) {
+            for (const convert::Unit& unit : category.pickers[p]) {
+                add(unit.text, category, n);
+            }
+        }
+    }
+    std::string out = sitemapHead + "<UL>\n";
+    for (const auto& [keyword, targets] : keywords) {
+        out += "<LI><OBJECT type=\"text/sitemap\">" + param("Name", keyword);
+        for (const auto& [caption, file] : targets) {
+            out += param("Name", caption) + param("Local", file);
+        }
+        out += "</OBJECT>\n";
+    }
+    return out + "</UL>\n</BODY>\n</HTML>\n";
+}
+
 std::string projectFile(const std::vector<std::string>& files) {
     std::string out =
         "[OPTIONS]\n"
@@ -45,13 +79,17 @@ std::string projectFile(const std::vector<std::string>& files) {
         "Default Window=main\n"
         "Display compile progress=No\n"
         "Full-text search=Yes\n"
+        "Index file=Mervel.hhk\n"
+        // chmcmd writes a binary index with every Cyrillic keyword as "?"; without it viewers
+        // read the keyword index from Mervel.hhk, which keeps them in the file's code page.
+        "Binary Index=No\n"
         "Language=0x419 Russian\n"
         "Title=";
     out += helpTitle;
     out += "\n\n[WINDOWS]\nmain=\"";
     out += helpTitle;
     out +=
-        "\",\"Mervel.hhc\",,\"index.html\",\"index.html\",,,,,0x63520,,0x387e,,,,,,,,"
+        "\",\"Mervel.hhc\",\"Mervel.hhk\",\"index.html\",\"index.html\",,,,,0x63520,,0x387e,,,,,,,,"
         "0\n\n[FILES]\n";
     for (const std::string& file : files) {
         out += file + '\n';

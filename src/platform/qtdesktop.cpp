@@ -9,9 +9,6 @@
 // windows.h must come first.
 #include <htmlhelp.h>
 #pragma comment(lib, "htmlhelp.lib")
-#else
-#include <QDesktopServices>
-#include <QUrl>
 #endif
 
 void QtDesktop::beep() {
@@ -46,11 +43,12 @@ bool QtDesktop::fileExists(const QString& path) const {
 }
 
 // The path goes to the viewer as one argument, never through a shell: spaces, quotes and
-// "$(...)" in it are just characters of a file name.
+// "$(...)" in it are just characters of a file name. Elsewhere the program's own help window
+// shows the file, and this is never called.
 void QtDesktop::openHelp(const QString& path) {
 #ifdef Q_OS_WIN
     HtmlHelpW(nullptr, reinterpret_cast<LPCWSTR>(path.utf16()), HH_DISPLAY_TOPIC, 0);
 #else
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    Q_UNUSED(path);
 #endif
 }

@@ -4,7 +4,7 @@
 #include "platform/instancelock.h"
 
 // The real desktop: Qt's beep and message box, the per-user instance lock, the system locale,
-// the system's help viewer.
+// the Windows help viewer.
 class QtDesktop final : public Desktop {
 public:
     void beep() override;

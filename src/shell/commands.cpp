@@ -1,39 +1,93 @@
 #include "shell/commands.h"
 
+#include "help/helpwindow.h"
 #include "platform/desktop.h"
 #include "shell/frmabout.h"
+#include "window/categories.h"
 #include "window/ruriruz.h"
+#include "window/tabstrip.h"
 
 #include <QAction>
 #include <QDir>
+#include <QEvent>
+#include <utility>
 
-Commands::Commands(Ruriruz& window, Desktop& desktop) : QObject(&window), desktop_(desktop) {
+Commands::Commands(Ruriruz& window, Desktop& desktop)
+    : QObject(&window), window_(window), desktop_(desktop) {
     connect(window.Exit, &QAction::triggered, this, &Commands::Exit_Click);
     connect(window.Help_me, &QAction::triggered, this, &Commands::Help_me_Click);
     connect(window.About, &QAction::triggered, this, &Commands::About_Click);
+    window.Help_me->installEventFilter(this);
 }
 
-// The About box has no owner, so nothing else would take it down with the program.
+// The About box and the help window have no owner, so nothing else would take them down with
+// the program.
 Commands::~Commands() {
     delete about_;
+}
+
+// F1 reaches the help command as the action's shortcut event; the menu item does not.
+bool Commands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == window_.Help_me && event->type() == QEvent::Shortcut) {
+        byKey_ = true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 // Nothing to save: the program ends at once, with every window it has open.
 void Commands::Exit_Click() {
     delete about_;
+    help_.reset();
     desktop_.endProgram();
 }
 
-// The help file lives beside the executable. The viewer runs on its own: the window stays usable.
+// The help file lives beside the executable. F1 asks about the category on screen, the menu
+// item for the help as a whole. The help runs beside the converter: the window stays usable.
 void Commands::Help_me_Click() {
+    const bool byKey = std::exchange(byKey_, false);
     const QString path = QDir::toNativeSeparators(
         QDir(desktop_.executableDirectory()).filePath(QStringLiteral("Helpfiles/Mervel.chm")));
-    if (desktop_.fileExists(path)) {
-        desktop_.openHelp(path);
+    if (!desktop_.fileExists(path)) {
+        desktop_.message(QStringLiteral("Файл ") + path + QStringLiteral(" не найден"));
         return;
     }
-    desktop_.message(QStringLiteral("Файл ") + path + QStringLiteral(" не найден"));
+    QString topic;
+    if (const Category* category = categoryAt(window_.TabStrip1->selectedIndex());
+        byKey && category) {
+        topic = QString::fromUtf8(category->caption.data(),
+                                  static_cast<qsizetype>(category->caption.size()));
+    }
+    showHelp(path, topic);
 }
+
+#ifdef Q_OS_WIN
+void Commands::showHelp(const QString& path, const QString&) {
+    desktop_.openHelp(path);
+}
+#else
+void Commands::showHelp(const QString& path, const QString& topic) {
+    if (!help_) {
+        if (!ChmArchive::readerAvailable()) {
+            desktop_.message(QStringLiteral("Справку нельзя показать: нет библиотеки libchm1"));
+            return;
+        }
+        help_ = HelpWindow::open(path);
+        if (!help_) {
+            desktop_.message(QStringLiteral("Файл ") + path +
+                             QStringLiteral(" поврежден: его нельзя прочитать как справку"));
+            return;
+        }
+    }
+    if (topic.isEmpty()) {
+        help_->showStart();
+    } else {
+        help_->showTopic(topic);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+#endif
 
 // One About box at most: a second command brings the open one to the front.
 void Commands::About_Click() {

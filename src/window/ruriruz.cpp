@@ -4,7 +4,9 @@
 #include "platform/desktop.h"
 #include "platform/textbox.h"
 #include "window/accessibility.h"
+#include "window/categories.h"
 #include "window/tabstrip.h"
+#include "window/unittips.h"
 
 #include <QComboBox>
 #include <QLayout>
@@ -33,10 +35,27 @@ bool Ruriruz::Form_Load() {
     }
     numbers_ = NumberText(desktop_.numberLocale());
     DecimalMode = numbers_.isNumber(QStringLiteral("0.5")) ? 1 : 2;
+    tipFixedPickers();
     UpdateGuard = 3;
     List1[0]->setCurrentRow(0);
     List1[1]->setCurrentRow(0);
     return true;
+}
+
+// Pickers whose rows never change; the quotient panel's get their tips when they are refilled.
+void Ruriruz::tipFixedPickers() {
+    const std::array<const Pair<QListWidget>*, 3> lists{&List1, &List2, &List3};
+    for (std::size_t p = 0; p < lists.size(); ++p) {
+        for (QListWidget* list : *lists[p]) {
+            setUnitTips(list, categoryAt(static_cast<int>(p) + 1)->pickers[0], numbers_);
+        }
+    }
+    const Category& moments = *categoryAt(7);
+    for (std::size_t r = 0; r < 2; ++r) {
+        setUnitTips(Combo3[r], moments.pickers[0], numbers_);
+        setUnitTips(Combo4[r], moments.pickers[1], numbers_);
+        setUnitTips(Combo5[r], moments.pickers[2], numbers_);
+    }
 }
 
 void Ruriruz::buildMenu() {

@@ -100,6 +100,7 @@ private:
 
     void buildDesign();
     void buildMenu();
+    void tipFixedPickers();
     void connectHandlers();
     // A picker pair's selection notification runs the handler with the picker's index.
     template <typename Picker>

@@ -6,6 +6,7 @@
 #include "window/categories.h"
 #include "window/ruriruz.h"
 #include "window/tabstrip.h"
+#include "window/unittips.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -54,9 +55,11 @@ void Ruriruz::setUpQuotientPanel(const Category& category) {
     for (std::size_t r = 0; r < 2; ++r) {
         Text4[r]->setText(QStringLiteral("0"));
         refill(Combo1[r], unitTexts(category.pickers[0]));
+        setUnitTips(Combo1[r], category.pickers[0], numbers_);
         // Where the category has no denominator, the picker keeps its rows, hidden.
         if (hasDenominator) {
             refill(Combo2[r], unitTexts(category.pickers[1]));
+            setUnitTips(Combo2[r], category.pickers[1], numbers_);
         }
         Combo1[r]->setCurrentIndex(0);  // Combo1_Click shows or hides the denominator
         if (hasDenominator) {

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "help/helpbook.h"
+
+#include <QTextBrowser>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Shows the pages of a help file; links and the page's images and style sheet are read from
+// the file, never from the disk or the network.
+class HelpBrowser : public QTextBrowser {
+    Q_OBJECT
+
+public:
+    HelpBrowser(const HelpBook& book, QWidget* parent);
+    QVariant loadResource(int type, const QUrl& name) override;
+
+    static QUrl urlOf(const QString& page);
+    QString page() const { return source().path(); }
+
+private:
+    void follow(const QUrl& link);
+
+    const HelpBook& book_;
+};
+
+// The help window: contents, keyword index and search beside the page. It has no owner, and
+// at most one is open; the menu commands keep it and close it when the program ends.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Nothing when the file cannot be read as a compiled help file.
+    static std::unique_ptr<HelpWindow> open(const QString& path);
+
+    // Shows a page of the file; an unknown one shows the starting page.
+    void showPage(const QString& page);
+    void showStart() { showPage(book_->defaultTopic()); }
+    // The page whose contents entry bears this name, or the starting page.
+    void showTopic(const QString& name);
+    const HelpBook& book() const { return *book_; }
+
+    // Controls, reached by name like the converter window's.
+    QTabWidget* Tabs = nullptr;
+    QTreeWidget* Contents = nullptr;
+    QLineEdit* IndexText = nullptr;
+    QTreeWidget* Index = nullptr;
+    QLineEdit* SearchText = nullptr;
+    QPushButton* SearchButton = nullptr;
+    QListWidget* Found = nullptr;
+    QLabel* SearchState = nullptr;
+    QPushButton* Back = nullptr;
+    QPushButton* Forward = nullptr;
+    QPushButton* Home = nullptr;
+    HelpBrowser* Browser = nullptr;
+
+    // The index entry nearest to what was typed: the first whose start matches.
+    void indexTyped(const QString& text);
+    // Opens the page of an index entry (a keyword with one page, or one of its pages).
+    void openIndexEntry(QTreeWidgetItem* item);
+    void search();
+
+private:
+    explicit HelpWindow(std::unique_ptr<HelpBook> book);
+    void buildContents();
+    void buildIndex();
+    void pageShown();
+
+    std::unique_ptr<HelpBook> book_;
+};

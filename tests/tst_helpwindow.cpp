@@ -1,0 +1,302 @@
+// The help window on the real help file: what it shows, how it finds words, and how the help
+// command opens it, keeps one of it and takes it down with the program.
+#include "convert/categories.h"
+#include "help/helpwindow.h"
+#include "shell/commands.h"
+#include "windowfixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+namespace {
+
+QString caption(int n) {
+    const std::string_view text = convert::categoryAt(n)->caption;
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QList<HelpWindow*> shownHelpWindows() {
+    QList<HelpWindow*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* help = qobject_cast<HelpWindow*>(widget); help && help->isVisible()) {
+            shown << help;
+        }
+    }
+    return shown;
+}
+
+// Typed key by key, Cyrillic letters too.
+void typeInto(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    for (QChar c : text) {
+        WindowFixture::key(edit, c);
+    }
+}
+
+// What the page on show calls itself.
+QString shownTitle(const HelpWindow& help) {
+    return help.Browser->documentTitle();
+}
+
+// The converter with its commands, its executable in a folder of its own with the real help
+// file beside it.
+struct HelpFixture : WindowFixture {
+    HelpFixture() : commands(w(), desktop) {
+        desktop.exeDirectory = folder.path();
+        path = QDir::toNativeSeparators(folder.filePath(QStringLiteral("Helpfiles/Mervel.chm")));
+        QDir(folder.path()).mkdir(QStringLiteral("Helpfiles"));
+        copied = QFile::copy(QStringLiteral(CHM_FILE), path);
+        desktop.files << path;
+    }
+    // The bytes of the help file replaced, as a damaged copy would be.
+    bool replaceFile(const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(bytes) == bytes.size();
+    }
+    QTemporaryDir folder;
+    QString path;
+    bool copied = false;
+    Commands commands;
+};
+
+}  // namespace
+
+class HelpWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        help_ = HelpWindow::open(QStringLiteral(CHM_FILE));
+        QVERIFY(help_);
+        help_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(help_.get()));
+    }
+
+    void init() {
+        help_->showStart();
+        help_->Browser->clearHistory();
+    }
+
+    // The contents come from the file: the hand-written pages, then the overview of the
+    // categories with every category under it by its tab's caption.
+    void contents() {
+        QTreeWidget* tree = help_->Contents;
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        QTreeWidgetItem* categories = tree->topLevelItem(2);
+        QCOMPARE(categories->text(0), QStringLiteral("Категории и единицы"));
+        QCOMPARE(categories->childCount(), convert::categoryCount);
+        for (int n = 1; n <= convert::categoryCount; ++n) {
+            QCOMPARE(categories->child(n - 1)->text(0), caption(n));
+        }
+        // Activating an entry shows its page, and the window says which.
+        Q_EMIT tree->itemActivated(categories->child(11), 0);
+        QCOMPARE(shownTitle(*help_), caption(12));
+        QVERIFY(help_->windowTitle().startsWith(caption(12)));
+        QVERIFY(help_->Browser->toPlainText().contains(QStringLiteral("кПа")));
+    }
+
+    void search_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<int>("category");  // 0: nothing is found
+        QTest::newRow("lower case") << "аршин" << 1;
+        QTest::newRow("capital") << "Аршин" << 1;
+        QTest::newRow("upper case") << "ВЕДРО" << 3;
+        QTest::newRow("yo as ye") << "ОБЪЁМЫ" << 3;
+        QTest::newRow("two words") << "сажень  вершок" << 1;
+        QTest::newRow("latin unit") << "g" << 5;
+        QTest::newRow("words of a title") << "удельные веса" << 13;
+        QTest::newRow("part of a title") << "распределенные силы" << 11;
+        QTest::newRow("no such word") << "штангенциркуль" << 0;
+        QTest::newRow("one word missing") << "аршин штангенциркуль" << 0;
+    }
+
+    // Words typed into the search, with Enter: the category page they belong to comes first
+    // and is shown.
+    void search() {
+        QFETCH(QString, query);
+        QFETCH(int, category);
+        help_->Tabs->setCurrentIndex(2);
+        help_->SearchText->clear();
+        typeInto(help_->SearchText, query);
+        QTest::keyClick(help_->SearchText, Qt::Key_Return);
+        if (category == 0) {
+            QCOMPARE(help_->Found->count(), 0);
+            QCOMPARE(help_->SearchState->text(), QStringLiteral("Ничего не найдено."));
+            QCOMPARE(shownTitle(*help_),
+                     QStringLiteral("Mervel — преобразование единиц измерения"));
+            return;
+        }
+        QVERIFY(help_->Found->count() > 0);
+        QCOMPARE(help_->Found->item(0)->text(), caption(category));
+        QCOMPARE(shownTitle(*help_), caption(category));
+    }
+
+    void index_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<int>("category");
+        QTest::newRow("whole name") << "Верста"
+                                    << "Верста" << 1;
+        QTest::newRow("start, lower case") << "вер"
+                                           << "Верста" << 1;
+        QTest::newRow("volume") << "ведро"
+                                << "Ведро" << 3;
+        QTest::newRow("angle") << "рад"
+                               << "радиан" << 8;
+        QTest::newRow("whole pressure unit") << "кПа"
+                                             << "кПа" << 12;
+        QTest::newRow("caption") << "удельные"
+                                 << "Удельные веса" << 13;
+        // "kN" belongs to six categories: Enter opens the first of them.
+        QTest::newRow("unit of several categories") << "kN"
+                                                    << "kN" << 6;
+    }
+
+    // A word typed into the index selects the entry it begins, and Enter opens its page.
+    void index() {
+        QFETCH(QString, typed);
+        QFETCH(QString, keyword);
+        QFETCH(int, category);
+        help_->Tabs->setCurrentIndex(1);
+        help_->IndexText->clear();
+        typeInto(help_->IndexText, typed);
+        QVERIFY(help_->Index->currentItem());
+        QCOMPARE(help_->Index->currentItem()->text(0), keyword);
+        QTest::keyClick(help_->IndexText, Qt::Key_Return);
+        QCOMPARE(shownTitle(*help_), caption(category));
+    }
+
+    // Every unit of every picker is in the index and leads to its category's page.
+    void indexHasEveryUnit() {
+        QHash<QString, QStringList> pagesOf;
+        for (const HelpKeyword& keyword : help_->book().keywords()) {
+            for (const auto& target : keyword.targets) {
+                pagesOf[keyword.name] << help_->book().titleOf(target.second);
+            }
+        }
+        for (int n = 1; n <= convert::categoryCount; ++n) {
+            const convert::Category& category = *convert::categoryAt(n);
+            for (std::size_t p = 0; p < category.pickerCount(); ++p) {
+                for (const convert::Unit& unit : category.pickers[p]) {
+                    const QString name = QString::fromUtf8(
+                        unit.text.data(), static_cast<qsizetype>(unit.text.size()));
+                    QVERIFY2(pagesOf.value(name).contains(caption(n)), qPrintable(name));
+                }
+            }
+        }
+    }
+
+    // A link inside the file opens its page with the style sheet of the file; back and
+    // forward walk the pages seen.
+    void linksAndHistory() {
+        const QString start = shownTitle(*help_);
+        QVERIFY(!help_->Back->isEnabled());
+        Q_EMIT help_->Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
+        QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+        Q_EMIT help_->Browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
+        QCOMPARE(shownTitle(*help_), caption(3));
+        // A link outside the file goes nowhere, and nothing is handed to the desktop.
+        Q_EMIT help_->Browser->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
+        QCOMPARE(shownTitle(*help_), caption(3));
+        QVERIFY(help_->Back->isEnabled());
+        QTest::mouseClick(help_->Back, Qt::LeftButton);
+        QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+        QTest::mouseClick(help_->Back, Qt::LeftButton);
+        QCOMPARE(shownTitle(*help_), start);
+        QVERIFY(help_->Forward->isEnabled());
+        QTest::mouseClick(help_->Forward, Qt::LeftButton);
+        QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+
+        const QVariant css = help_->Browser->loadResource(QTextDocument::StyleSheetResource,
+                                                          QUrl(QStringLiteral("help.css")));
+        QVERIFY(css.toString().contains(u'{'));
+    }
+
+    // F1 opens the page of the category on screen, the menu item the starting page; a second
+    // command brings back the same window.
+    void command() {
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.selectTab(12);
+        f.w().TabStrip1->setFocus();
+        QTest::keyClick(f.w().TabStrip1, Qt::Key_F1);
+        HelpWindow* help = f.commands.helpWindow();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(shownTitle(*help), caption(12));
+        QVERIFY(help->windowTitle().startsWith(caption(12)));
+        QVERIFY(!help->parentWidget());
+
+        f.selectTab(1);
+        f.w().Text1[0]->setFocus();
+        QTest::keyClick(f.w().Text1[0], Qt::Key_F1);
+        QCOMPARE(f.commands.helpWindow(), help);
+        QCOMPARE(shownTitle(*help), caption(1));
+        f.w().Help_me->trigger();
+        QCOMPARE(shownTitle(*help), QStringLiteral("Mervel — преобразование единиц измерения"));
+        QCOMPARE(shownHelpWindows().size(), 2);  // this one and the suite's own
+        QCOMPARE(f.desktop.messages, QStringList());
+    }
+
+    // Exit takes the help window with it.
+    void exitClosesHelp() {
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.w().Help_me->trigger();
+        QPointer<HelpWindow> help = f.commands.helpWindow();
+        QVERIFY(help);
+        f.w().Exit->trigger();
+        QCOMPARE(f.desktop.endings, 1);
+        QVERIFY(!help);
+        QCOMPARE(shownHelpWindows(), QList<HelpWindow*>({help_.get()}));
+    }
+
+    void damaged_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QFile real(QStringLiteral(CHM_FILE));
+        QVERIFY(real.open(QIODevice::ReadOnly));
+        const QByteArray whole = real.readAll();
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not a help file") << QByteArray("<html>Справка</html>\n");
+        QTest::newRow("header only") << whole.left(0x60);
+        QTest::newRow("cut in the directory") << whole.left(0x1000);
+        QTest::newRow("cut in half") << whole.left(whole.size() / 2);
+        QTest::newRow("last block missing") << whole.left(whole.size() - 4096);
+        QByteArray scrambled = whole;
+        for (qsizetype i = 0x60; i < scrambled.size(); i += 7) {
+            scrambled[i] = static_cast<char>(scrambled[i] ^ 0x5A);
+        }
+        QTest::newRow("scrambled") << scrambled;
+    }
+
+    // A help file that cannot be read is named in a message saying it is damaged; no help
+    // window is left behind, and the command can be given again.
+    void damaged() {
+        QFETCH(QByteArray, bytes);
+        HelpFixture f;
+        QVERIFY(f.replaceFile(bytes));
+        const QString text = QStringLiteral("Файл ") + f.path +
+                             QStringLiteral(" поврежден: его нельзя прочитать как справку");
+        for (int time = 0; time < 2; ++time) {
+            f.w().TabStrip1->setFocus();
+            QTest::keyClick(f.w().TabStrip1, Qt::Key_F1);
+        }
+        QCOMPARE(f.desktop.messages, QStringList({text, text}));
+        QVERIFY(!f.commands.helpWindow());
+        QCOMPARE(shownHelpWindows(), QList<HelpWindow*>({help_.get()}));
+    }
+
+private:
+    std::unique_ptr<HelpWindow> help_;
+};
+
+QTEST_MAIN(HelpWindowTest)
+#include "tst_helpwindow.moc"
