@@ -1,6 +1,8 @@
 # Suites of the shell: the menu commands and the About box, the help file, the install tree.
 mervel_test(tst_shell SOURCES tst_shell.cpp fakedesktop.h windowfixture.h LIBS mervel_shell)
 target_compile_definitions(tst_shell PRIVATE MERVEL_VERSION="${PROJECT_VERSION}")
+# What the start-up makes of the display settings, before Qt sees them.
+mervel_test(tst_display SOURCES tst_display.cpp LIBS mervel_shell)
 
 # The help file as built beside the executable, and the code page its pages are written in.
 mervel_test(tst_shellhelp
