@@ -20,4 +20,4 @@ set_tests_properties(tst_install PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 # The Debian package made from the same tree.
 add_test(NAME tst_install_deb
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
-set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 120)
+set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 300)
