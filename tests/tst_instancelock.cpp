@@ -284,7 +284,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("mode");
         QTest::newRow("writable by all") << 0777;
         QTest::newRow("writable by the group") << 0770;
-        QTest::newRow("shared like /tmp") << 01777;
     }
 
     void unsafeFolderNotUsed() {

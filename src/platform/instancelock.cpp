@@ -183,7 +183,9 @@ QString InstanceLock::defaultDirectory(QString* why) {
     problems << QStringLiteral("папка выполнения: ") + problem;
 
     // The cache folder gets no such checks from Qt. Made here if missing, owner-only.
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    // With HOME unset Qt puts it under "/", as "//.cache".
+    const QString cache =
+        QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
     if (!cache.isEmpty() && !QFileInfo::exists(cache) && QDir().mkpath(QFileInfo(cache).path()))
         ::mkdir(QFile::encodeName(cache).constData(), 0700);
     problem = folderProblem(cache);
