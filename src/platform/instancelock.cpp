@@ -130,7 +130,9 @@ int InstanceLock::openLockFile(int dirFd) {
         struct stat info = {};
         if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             !isOurLockFile(info) && !removeEntry(dirFd, directory_, name, info)) {
-            giveUp(QStringLiteral("не удалось убрать чужой %1: %2").arg(path, systemError(errno)));
+            giveUp(
+                QStringLiteral("на месте файла %1 стоит чужой объект, и убрать его не удалось: %2")
+                    .arg(path, systemError(errno)));
             return -1;
         }
         // O_NOFOLLOW: a link planted after our look is refused, never followed.
@@ -147,7 +149,7 @@ int InstanceLock::openLockFile(int dirFd) {
             return fd;
         ::close(fd);
     }
-    giveUp(QStringLiteral("на месте файла %1 снова и снова появляется чужой").arg(path));
+    giveUp(QStringLiteral("на месте файла %1 раз за разом появляется чужой объект").arg(path));
     return -1;
 }
 
