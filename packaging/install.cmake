@@ -12,6 +12,12 @@ set(packaging ${CMAKE_CURRENT_LIST_DIR})
 # Qt comes from the system: the installed program needs no run path of its own.
 set_target_properties(mervel PROPERTIES INSTALL_RPATH "")
 install(TARGETS mervel RUNTIME DESTINATION ${MERVEL_PRIVATE_DIR})
+# Installed without debug information, comments or notes, the way Debian strips its programs.
+install(CODE "
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${MERVEL_PRIVATE_DIR}/$<TARGET_FILE_NAME:mervel>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+")
 get_target_property(chm mervel_help CHM_FILE)
 install(FILES ${chm} DESTINATION ${MERVEL_PRIVATE_DIR}/Helpfiles)
 
@@ -28,6 +34,35 @@ install(FILES ${packaging}/${MERVEL_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/${MERVEL_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Licence, changelog and manual pages, English and Russian, where Debian looks for them. gzip -n
+# leaves out the time stamp, so the same sources give the same package.
+find_program(MERVEL_GZIP gzip REQUIRED)
+set(docDir ${CMAKE_CURRENT_BINARY_DIR}/packaging)
+set(gzipped)
+foreach(source changelog man/mervel.1 man/mervel.ru.1)
+    cmake_path(GET source FILENAME name)
+    add_custom_command(OUTPUT ${docDir}/${name}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${packaging}/${source} ${docDir}/${name}
+        COMMAND ${MERVEL_GZIP} -9nf ${docDir}/${name}
+        DEPENDS ${packaging}/${source}
+        COMMENT "Compressing ${source}"
+        VERBATIM)
+    list(APPEND gzipped ${docDir}/${name}.gz)
+endforeach()
+add_custom_target(mervel_docs ALL DEPENDS ${gzipped})
+set(docDest ${CMAKE_INSTALL_DATADIR}/doc/mervel)
+install(FILES ${packaging}/copyright ${docDir}/changelog.gz DESTINATION ${docDest})
+install(FILES ${docDir}/mervel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${docDir}/mervel.ru.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man1
+    RENAME mervel.1.gz)
+# The command is bin/Mervel, so `man Mervel` must find the same pages.
+foreach(manDir ${CMAKE_INSTALL_MANDIR}/man1 ${CMAKE_INSTALL_MANDIR}/ru/man1)
+    install(CODE "
+        file(CREATE_LINK mervel.1.gz
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${manDir}/Mervel.1.gz\" SYMBOLIC)
+    ")
+endforeach()
 
 get_target_property(iconDir mervel_icons ICON_DIR)
 get_target_property(iconSvg mervel_icons ICON_SVG)

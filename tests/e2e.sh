@@ -230,4 +230,36 @@ status=0
 timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
 check "Выход ends the program" same "0" "$status"
 
+# --- Where there is no display to open: no DISPLAY, and a DISPLAY with no X server behind it
+# (a number above Xvfb's range with neither socket nor lock file) get the same plain answer.
+no_server=
+for n in $(seq 900 999); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { no_server=:$n; break; }
+done
+display_answer() {  # env arguments...: the exit code, then what the program wrote
+    local status=0
+    timeout 10 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$app" >"$work/display.log" 2>&1 || status=$?
+    echo "$status"
+    cat "$work/display.log"
+}
+unset_answer=$(display_answer -u DISPLAY)
+unreachable_answer=$(display_answer DISPLAY="$no_server")
+check "no DISPLAY: exit code 2" same 2 "$(head -n1 <<<"$unset_answer")"
+check "no DISPLAY: says so plainly" grep -q 'нет графического дисплея' <<<"$unset_answer"
+check "an unreachable DISPLAY: exit code 2" same 2 "$(head -n1 <<<"$unreachable_answer")"
+check "an unreachable DISPLAY: says so plainly, naming it" \
+    grep -q "нет графического дисплея (X-сервер $no_server недоступен)" <<<"$unreachable_answer"
+lacks() {  # pattern text
+    ! grep -qi -- "$1" <<<"$2"
+}
+check "an unreachable DISPLAY: not Qt's abort" lacks reinstall "$unreachable_answer"
+check "both suggest a virtual X server" same "$(tail -n1 <<<"$unset_answer")" "$(tail -n1 <<<"$unreachable_answer")"
+# Qt told to draw offscreen needs no display at all: the program starts and keeps running.
+env -u DISPLAY QT_QPA_PLATFORM=offscreen "$app" >"$work/offscreen.log" 2>&1 &
+offscreen_pid=$!
+pids+=("$offscreen_pid")
+sleep 2
+check "offscreen with no DISPLAY starts" kill -0 "$offscreen_pid"
+kill "$offscreen_pid"
+
 finish

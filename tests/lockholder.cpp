@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 
 #include <unistd.h>
 
@@ -17,7 +18,7 @@ void onTerminate(int) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fputs("usage: lockholder DIRECTORY\n", stderr);
+        std::fputs("usage: lockholder DIRECTORY|--default\n", stderr);
         return 2;
     }
 
@@ -31,13 +32,17 @@ int main(int argc, char** argv) {
     action.sa_handler = onTerminate;
     sigaction(SIGTERM, &action, nullptr);
 
-    InstanceLock lock(QString::fromLocal8Bit(argv[1]));
-    if (!lock.tryAcquire()) {
+    const QString where = QString::fromLocal8Bit(argv[1]);
+    auto lock = where == QStringLiteral("--default") ? std::make_unique<InstanceLock>()
+                                                     : std::make_unique<InstanceLock>(where);
+    if (!lock->tryAcquire()) {
         std::fputs("refused\n", stdout);
         std::fflush(stdout);
         return 1;
     }
-    std::fputs(lock.isHeld() ? "held\n" : "unusable\n", stdout);
+    std::fputs(lock->isHeld() ? "held\n" : "unusable\n", stdout);
+    if (!lock->lockFileUsable())
+        std::fprintf(stderr, "%s\n", qPrintable(lock->problem()));
     std::fflush(stdout);
     // A holder whose test died is not left behind for good.
     alarm(120);

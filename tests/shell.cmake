@@ -3,6 +3,8 @@ mervel_test(tst_shell SOURCES tst_shell.cpp fakedesktop.h windowfixture.h
     LIBS mervel_shell mervel_window mervel_helpview)
 target_compile_definitions(tst_shell PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
 add_dependencies(tst_shell mervel_help)
+# What the start-up makes of the display settings, before Qt sees them.
+mervel_test(tst_displaycheck SOURCES tst_displaycheck.cpp LIBS mervel_shell)
 
 # The help file as built beside the executable, and the code page its pages are written in.
 mervel_test(tst_shellhelp
@@ -20,7 +22,7 @@ set_tests_properties(tst_install PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 # The Debian package made from the same tree.
 add_test(NAME tst_install_deb
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
-set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 120)
+set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 300)
 
 # The help window on the real help file, and the help command that opens it.
 mervel_test(tst_helpwindow SOURCES tst_helpwindow.cpp fakedesktop.h windowfixture.h

@@ -43,6 +43,35 @@ check "the desktop entry names the installed icon" same mervel "$(sed -n 's/^Ico
 check "the desktop entry says what the program does" grep -qx 'Comment=Преобразование единиц измерения' "$desktop"
 check "the AppStream metadata validates" appstreamcli validate --no-net "$metainfo"
 check "the AppStream release is this version" grep -q "<release version=\"$version\"" "$metainfo"
+# The program as Debian ships programs: stripped and hardened.
+elf=$private/Mervel
+lacks() {  # pattern text
+    ! grep -qE -- "$1" <<<"$2"
+}
+check "the installed program carries no debug sections" lacks '\.(z?debug_|gnu_debuglink)' "$(readelf -SW "$elf")"
+check "the installed program carries no symbol table" lacks ' \.symtab ' "$(readelf -SW "$elf")"
+check "position-independent (PIE)" grep -q 'FLAGS_1.*PIE' <<<"$(readelf -dW "$elf")"
+check "relocations bound at start-up (bindnow)" grep -qE 'BIND_NOW|FLAGS_1.* NOW' <<<"$(readelf -dW "$elf")"
+check "relocations read-only after start-up (relro)" grep -q GNU_RELRO <<<"$(readelf -lW "$elf")"
+check "stack protector" grep -q '__stack_chk_fail' <<<"$(readelf --dyn-syms -W "$elf")"
+check "fortified libc calls" grep -qE '__[a-z0-9_]+_chk@' <<<"$(readelf --dyn-syms -W "$elf")"
+
+# Licence, changelog and manual pages.
+doc=$prefix/share/doc/mervel
+check "the licence in machine-readable form" same \
+    'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$(head -n1 "$doc/copyright")"
+check "the licence is GPL-3+" grep -qx 'License: GPL-3+' "$doc/copyright"
+check "the changelog names this version" same "mervel ($version) unstable; urgency=medium" \
+    "$(gzip -dc "$doc/changelog.gz" | head -n1)"
+for page in man/man1/mervel.1.gz man/ru/man1/mervel.1.gz; do
+    check "$page is gzipped" gzip -t "$prefix/share/$page"
+    text=$(gzip -dc "$prefix/share/$page" 2>/dev/null || true)
+    for word in DISPLAY LC_ALL LANG Mervel.chm mervel.lock; do
+        check "$page documents $word" grep -q "$word" <<<"$text"
+    done
+done
+check "the Russian page is in Russian" grep -q '^\.SH ОКРУЖЕНИЕ' <<<"$(gzip -dc "$prefix/share/man/ru/man1/mervel.1.gz")"
+
 check "chmls lists the installed help pages" bash -c \
     "chmls -n list '$chm' | grep -qx /index.html && chmls -n list '$chm' | grep -qx /categories.html"
 

@@ -34,8 +34,19 @@ dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' >"$work/files"
 for file in ./usr/bin/Mervel-\>../lib/mervel/Mervel ./usr/lib/mervel/Mervel \
     ./usr/lib/mervel/Helpfiles/Mervel.chm ./usr/share/applications/example.mervel.Mervel.desktop \
     ./usr/share/metainfo/example.mervel.Mervel.metainfo.xml \
-    ./usr/share/icons/hicolor/48x48/apps/mervel.png ./usr/share/icons/hicolor/scalable/apps/mervel.svg; do
+    ./usr/share/icons/hicolor/48x48/apps/mervel.png ./usr/share/icons/hicolor/scalable/apps/mervel.svg \
+    ./usr/share/doc/mervel/copyright ./usr/share/doc/mervel/changelog.gz \
+    ./usr/share/man/man1/mervel.1.gz ./usr/share/man/ru/man1/mervel.1.gz \
+    ./usr/share/man/man1/Mervel.1.gz-\>mervel.1.gz; do
     check "contains $file" grep -qxF -- "$file" "$work/files"
 done
+
+mkdir "$work/tree"
+dpkg-deb -x "$deb" "$work/tree"
+check "the packaged program carries no debug sections" \
+    bash -c "! readelf -SW '$work/tree/usr/lib/mervel/Mervel' | grep -qE '\.(z?debug_|symtab )'"
+# Debian's own judgement of the package. Experimental tags (executable-in-usr-lib, for the
+# program kept beside its help file) are not shown; information tags do not fail it.
+check "lintian finds no error and no warning" lintian --fail-on error,warning --tag-display-limit 0 "$deb"
 
 finish

@@ -9,7 +9,10 @@
 
 #include <memory>
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Runs LOCKHOLDER on dir and returns its first line: "held", "refused" or "unusable".
@@ -26,6 +29,65 @@ int permissions(const QString& path) {
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return int(info.st_mode & 07777);
+}
+
+// What stands at path, not following a link: "file", "link", "dir", "fifo" or "none", with
+// "+" for a file with more than one name.
+QString entryKind(const QString& path) {
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("none");
+    if (S_ISLNK(info.st_mode))
+        return QStringLiteral("link");
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("dir");
+    if (S_ISFIFO(info.st_mode))
+        return QStringLiteral("fifo");
+    return info.st_nlink > 1 ? QStringLiteral("file+") : QStringLiteral("file");
+}
+
+uid_t ownerOf(const QString& path) {
+    struct stat info = {};
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info.st_uid;
+}
+
+bool writeFile(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+// The user nobody, for tests of files and folders that belong to someone else; only root can
+// act as another user.
+struct SecondUser {
+    bool available = false;
+    uid_t uid = 0;
+    gid_t gid = 0;
+};
+
+SecondUser secondUser() {
+    const struct passwd* entry = ::getpwnam("nobody");
+    if (::geteuid() != 0 || entry == nullptr || entry->pw_uid == 0)
+        return {};
+    return {true, entry->pw_uid, entry->pw_gid};
+}
+
+// Like startHolder, with arguments, run as user.
+QByteArray startHolderAs(QProcess& holder, const QStringList& arguments, const SecondUser& user) {
+    if (user.uid != ::geteuid()) {
+        holder.setChildProcessModifier([user] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(user.gid) != 0 || ::setuid(user.uid) != 0)
+                ::_exit(127);
+        });
+    }
+    holder.start(QStringLiteral(LOCKHOLDER), arguments);
+    while (!holder.canReadLine() && holder.waitForReadyRead(10000)) {
+    }
+    return holder.readLine().trimmed();
 }
 }  // namespace
 
@@ -151,6 +213,210 @@ private Q_SLOTS:
         const QString chosen = InstanceLock::defaultDirectory();
         QCOMPARE(QDir(chosen) == QDir(runtime.path()), used);
         QCOMPARE(permissions(chosen) & 022, 0);  // also fails on -1 (missing directory)
+    }
+    void foreignEntryReplaced_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("dangling link") << QStringLiteral("dangling link");
+        QTest::newRow("link to a file") << QStringLiteral("link to a file");
+        QTest::newRow("link to a folder") << QStringLiteral("link to a folder");
+        QTest::newRow("empty folder") << QStringLiteral("empty folder");
+        QTest::newRow("folder with files and links") << QStringLiteral("full folder");
+        QTest::newRow("fifo") << QStringLiteral("fifo");
+        QTest::newRow("second name of a file") << QStringLiteral("hard link");
+    }
+
+    void foreignEntryReplaced() {
+        // State: something not a lock file stands at the lock's path; outside the folder lie a
+        // file and a folder that stand for /etc/passwd and the like.
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QTemporaryDir outside;
+        const QString lockPath = dir.filePath(QStringLiteral("mervel.lock"));
+        const QString victim = outside.filePath(QStringLiteral("victim"));
+        const QString victimDir = outside.filePath(QStringLiteral("victim-dir"));
+        QVERIFY(writeFile(victim, "keep"));
+        QVERIFY(QDir().mkdir(victimDir));
+        QVERIFY(writeFile(victimDir + QStringLiteral("/inside"), "keep"));
+        const auto link = [](const QString& target, const QString& at) {
+            return ::symlink(QFile::encodeName(target).constData(),
+                             QFile::encodeName(at).constData()) == 0;
+        };
+        if (kind == QLatin1String("dangling link")) {
+            QVERIFY(link(outside.filePath(QStringLiteral("absent")), lockPath));
+        } else if (kind == QLatin1String("link to a file")) {
+            QVERIFY(link(victim, lockPath));
+        } else if (kind == QLatin1String("link to a folder")) {
+            QVERIFY(link(victimDir, lockPath));
+        } else if (kind == QLatin1String("empty folder")) {
+            QVERIFY(QDir().mkdir(lockPath));
+        } else if (kind == QLatin1String("full folder")) {
+            QVERIFY(QDir().mkpath(lockPath + QStringLiteral("/sub")));
+            QVERIFY(writeFile(lockPath + QStringLiteral("/sub/file"), "x"));
+            QVERIFY(link(victim, lockPath + QStringLiteral("/to-file")));
+            QVERIFY(link(victimDir, lockPath + QStringLiteral("/to-dir")));
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
+        } else {
+            QCOMPARE(::link(QFile::encodeName(victim).constData(),
+                            QFile::encodeName(lockPath).constData()),
+                     0);
+        }
+
+        // Action: a copy starts.
+        InstanceLock lock(dir.path());
+        QVERIFY(lock.tryAcquire());
+
+        // Expected: a fresh lock file of our own that really excludes a second copy, and
+        // nothing outside the folder made, removed or changed.
+        QVERIFY2(lock.isHeld(), qPrintable(lock.problem()));
+        QCOMPARE(entryKind(lockPath), QStringLiteral("file"));
+        QCOMPARE(permissions(lockPath), 0600);
+        InstanceLock second(dir.path());
+        QVERIFY(!second.tryAcquire());
+        const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+        QCOMPARE(QDir(outside.path()).entryList(all), QStringList({"victim", "victim-dir"}));
+        QCOMPARE(readFile(victim), QByteArray("keep"));
+        QCOMPARE(readFile(victimDir + QStringLiteral("/inside")), QByteArray("keep"));
+        QCOMPARE(entryKind(victim), QStringLiteral("file"));  // the second name is gone
+    }
+
+    void unsafeFolderNotUsed_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("writable by all") << 0777;
+        QTest::newRow("writable by the group") << 0770;
+    }
+
+    void unsafeFolderNotUsed() {
+        // Another user could hold, replace or remove the lock file there: the check is off,
+        // the start goes ahead, and the folder is left as it was.
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), mode_t(mode)), 0);
+        InstanceLock lock(dir.path());
+        QVERIFY(lock.tryAcquire());
+        QVERIFY(!lock.isHeld() && !lock.lockFileUsable());
+        QVERIFY2(lock.problem().contains(dir.path()), qPrintable(lock.problem()));
+        QCOMPARE(entryKind(dir.filePath(QStringLiteral("mervel.lock"))), QStringLiteral("none"));
+    }
+
+    void otherUsersEntries_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("root's lock file in our folder")
+            << QStringLiteral("root file") << QByteArray("held");
+        QTest::newRow("root's lock held in our folder")
+            << QStringLiteral("root lock") << QByteArray("held");
+        QTest::newRow("folder of another user")
+            << QStringLiteral("root folder") << QByteArray("unusable");
+    }
+
+    void otherUsersEntries() {
+        // As after `sudo -E Mervel`: root's lock file, maybe still held, in the user's folder.
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, expected);
+        const SecondUser user = secondUser();
+        if (!user.available)
+            QSKIP("needs root and the user nobody");
+        QTemporaryDir dir;
+        // Root's folder is open to all, so only its owner keeps the lock out of it.
+        const bool rootFolder = kind == QLatin1String("root folder");
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), rootFolder ? 0755 : 0700), 0);
+        if (!rootFolder)
+            QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), user.uid, user.gid), 0);
+        const QString lockPath = dir.filePath(QStringLiteral("mervel.lock"));
+        std::unique_ptr<InstanceLock> rootsLock;
+        if (kind == QLatin1String("root lock")) {
+            rootsLock = std::make_unique<InstanceLock>(dir.path());
+            QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), 0, 0), 0);
+            QVERIFY(rootsLock->tryAcquire() && rootsLock->isHeld());
+            QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), user.uid, user.gid), 0);
+        } else {
+            QVERIFY(writeFile(lockPath, ""));
+        }
+
+        QProcess holder;
+        QCOMPARE(startHolderAs(holder, {dir.path()}, user), expected);
+        if (expected == "held") {
+            QCOMPARE(ownerOf(lockPath), user.uid);
+            QProcess second;
+            QCOMPARE(startHolderAs(second, {dir.path()}, user), QByteArray("refused"));
+            QVERIFY(second.waitForFinished());
+        } else {
+            QCOMPARE(ownerOf(lockPath), uid_t(0));  // left alone
+        }
+        holder.kill();
+        holder.waitForFinished();
+    }
+
+    void fallbackFolderChecked_data() {
+        QTest::addColumn<QString>("cache");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("private cache folder") << QStringLiteral("private") << QByteArray("held");
+        QTest::newRow("cache folder made afresh")
+            << QStringLiteral("missing") << QByteArray("held");
+        QTest::newRow("cache writable by all")
+            << QStringLiteral("shared") << QByteArray("unusable");
+        QTest::newRow("cache of another user")
+            << QStringLiteral("foreign") << QByteArray("unusable");
+        QTest::newRow("no HOME, no cache folder") << QString() << QByteArray("unusable");
+    }
+
+    void fallbackFolderChecked() {
+        // State: no runtime folder can be had (none set, and the temporary folder where Qt
+        // would make one is closed to us), so the lock falls back to the cache folder.
+        QFETCH(QString, cache);
+        QFETCH(QByteArray, expected);
+        SecondUser user = secondUser();
+        if (!user.available && ::geteuid() == 0)
+            QSKIP("as root the fallback needs the user nobody");
+        if (!user.available && cache == QLatin1String("foreign"))
+            QSKIP("needs root and the user nobody");
+        if (!user.available)
+            user = {true, ::geteuid(), ::getegid()};  // runs as ourselves
+        QTemporaryDir top;
+        const auto path = [&](const char* name) { return top.filePath(QString::fromLatin1(name)); };
+        const auto own = [&](const QString& at, mode_t mode, uid_t uid) {
+            return ::chmod(QFile::encodeName(at).constData(), mode) == 0 &&
+                   ::chown(QFile::encodeName(at).constData(), uid, user.gid) == 0;
+        };
+        QVERIFY(QDir().mkdir(path("closed")) && own(path("closed"), 0555, user.uid));
+        QVERIFY(own(top.path(), 0755, user.uid));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        env.remove(QStringLiteral("XDG_CACHE_HOME"));
+        env.insert(QStringLiteral("TMPDIR"), path("closed"));
+        env.insert(QStringLiteral("HOME"), top.path());
+        const QString cacheDir = path("cache");
+        if (cache.isEmpty()) {
+            env.remove(QStringLiteral("HOME"));
+        } else {
+            env.insert(QStringLiteral("XDG_CACHE_HOME"), cacheDir);
+            if (cache != QLatin1String("missing"))
+                QVERIFY(QDir().mkdir(cacheDir));
+            if (cache == QLatin1String("private"))
+                QVERIFY(own(cacheDir, 0700, user.uid));
+            else if (cache == QLatin1String("shared"))
+                QVERIFY(own(cacheDir, 0777, user.uid));
+            else if (cache == QLatin1String("foreign"))
+                QVERIFY(own(cacheDir, 0755, 0));
+        }
+
+        QProcess holder;
+        holder.setProcessEnvironment(env);
+        QCOMPARE(startHolderAs(holder, {QStringLiteral("--default")}, user), expected);
+        const QString lockPath = cacheDir + QStringLiteral("/mervel.lock");
+        if (expected == "held") {
+            QCOMPARE(entryKind(lockPath), QStringLiteral("file"));
+            QCOMPARE(permissions(cacheDir) & 077, 0);
+        } else {
+            QCOMPARE(entryKind(lockPath), QStringLiteral("none"));
+            // The one line the program prints says why; a start is never refused.
+            holder.waitForReadyRead(1000);
+            const QByteArray why = holder.readAllStandardError();
+            QVERIFY2(why.contains("нет личной папки для файла блокировки"), why.constData());
+        }
+        holder.kill();
+        holder.waitForFinished();
     }
 };
 

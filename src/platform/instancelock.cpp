@@ -2,66 +2,200 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QStringList>
 
 #include <cerrno>
+#include <ctime>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+QString systemError(int error) {
+    return qt_error_string(error);
+}
+
+// Ownership and mode of an open folder: a folder another user owns or may write to lets that
+// user hold, replace or remove our lock file.
+QString ownershipProblem(const struct stat& info, const QString& directory) {
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("%1 не папка").arg(directory);
+    if (info.st_uid != ::geteuid())
+        return QStringLiteral("папка %1 принадлежит другому пользователю").arg(directory);
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return QStringLiteral("в папку %1 могут писать другие пользователи").arg(directory);
+    return {};
+}
+
+bool isOurLockFile(const struct stat& info) {
+    // A second name for the file would be a hard link to something else of ours.
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1;
+}
+
+// Copies started at the same instant take turns at inspecting and repairing the lock's path, so
+// one never removes the file another has just made. The turn is short; if the folder cannot be
+// locked at all, or something else holds it for seconds, we go on without it.
+void waitForTurn(int dirFd) {
+    for (int tries = 0; tries < 200; ++tries) {
+        if (::flock(dirFd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)
+            return;
+        const struct timespec pause = {0, 10'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+}
+
+// Removes whatever stands at name in the folder dirFd without following it.
+bool removeEntry(int dirFd, const QString& directory, const QByteArray& name,
+                 const struct stat& info) {
+    if (!S_ISDIR(info.st_mode))
+        return ::unlinkat(dirFd, name.constData(), 0) == 0 || errno == ENOENT;
+    if (::unlinkat(dirFd, name.constData(), AT_REMOVEDIR) == 0 || errno == ENOENT)
+        return true;
+    // QDir removes links inside as links, never what they point to.
+    return errno == ENOTEMPTY &&
+           QDir(QDir(directory).filePath(QFile::decodeName(name))).removeRecursively();
+}
+
+}  // namespace
+
+InstanceLock::InstanceLock() : name_(QStringLiteral("mervel.lock")) {
+    directory_ = defaultDirectory(&problem_);
+}
+
 InstanceLock::InstanceLock(const QString& directory, const QString& name)
-    // An empty directory must not turn into a lock file in whatever the working directory is.
-    : m_path(directory.isEmpty() ? QString() : QDir(directory).filePath(name)) {}
+    : directory_(directory), name_(name) {}
 
 InstanceLock::~InstanceLock() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool InstanceLock::giveUp(const QString& why) {
+    // A missing or unsafe folder must not lock the user out; we merely cannot see other copies.
+    problem_ = why;
+    return true;
 }
 
 bool InstanceLock::tryAcquire() {
-    if (m_fd >= 0)
+    if (fd_ >= 0)
         return true;
+    if (directory_.isEmpty())
+        return giveUp(problem_.isEmpty() ? QStringLiteral("нет папки для файла блокировки")
+                                         : problem_);
 
-    const QByteArray path = QFile::encodeName(m_path);
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        // A filesystem problem must not lock the user out; we merely cannot see other copies.
-        m_usable = false;
-        return true;
-    }
+    const int dirFd =
+        ::open(QFile::encodeName(directory_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return giveUp(
+            QStringLiteral("папка %1 недоступна: %2").arg(directory_, systemError(errno)));
+    auto closeDir = qScopeGuard([dirFd] { ::close(dirFd); });  // also ends our turn
+    struct stat info = {};
+    if (::fstat(dirFd, &info) != 0)
+        return giveUp(
+            QStringLiteral("папка %1 недоступна: %2").arg(directory_, systemError(errno)));
+    if (const QString why = ownershipProblem(info, directory_); !why.isEmpty())
+        return giveUp(why);
+
+    waitForTurn(dirFd);
+    const int fd = openLockFile(dirFd);
+    if (fd < 0)
+        return true;  // openLockFile() has said why
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_usable = true;
-        m_fd = fd;
+        problem_.clear();
+        fd_ = fd;
         return true;
     }
     const int error = errno;
     ::close(fd);
     if (error == EWOULDBLOCK) {
-        m_usable = true;
+        problem_.clear();
         return false;
     }
-    // No flock support on this filesystem (ENOLCK and the like): same reasoning as above.
-    m_usable = false;
-    return true;
+    return giveUp(QStringLiteral("файл %1 нельзя заблокировать: %2")
+                      .arg(QDir(directory_).filePath(name_), systemError(error)));
+}
+
+int InstanceLock::openLockFile(int dirFd) {
+    const QByteArray name = QFile::encodeName(name_);
+    const QString path = QDir(directory_).filePath(name_);
+    // A second round only runs when something appeared at the path between our look and our
+    // open; a third such surprise is not worth chasing.
+    for (int round = 0; round < 3; ++round) {
+        struct stat info = {};
+        if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            !isOurLockFile(info) && !removeEntry(dirFd, directory_, name, info)) {
+            giveUp(
+                QStringLiteral("на месте файла %1 стоит чужой объект, и убрать его не удалось: %2")
+                    .arg(path, systemError(errno)));
+            return -1;
+        }
+        // O_NOFOLLOW: a link planted after our look is refused, never followed.
+        const int fd =
+            ::openat(dirFd, name.constData(),
+                     O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == ELOOP || errno == EISDIR)
+                continue;
+            giveUp(QStringLiteral("файл %1 недоступен: %2").arg(path, systemError(errno)));
+            return -1;
+        }
+        if (::fstat(fd, &info) == 0 && isOurLockFile(info))
+            return fd;
+        ::close(fd);
+    }
+    giveUp(QStringLiteral("на месте файла %1 раз за разом появляется чужой объект").arg(path));
+    return -1;
 }
 
 bool InstanceLock::isHeld() const {
-    return m_fd >= 0;
+    return fd_ >= 0;
 }
 
 bool InstanceLock::lockFileUsable() const {
-    return m_usable;
+    return problem_.isEmpty();
 }
 
-QString InstanceLock::defaultDirectory() {
-    // Qt only returns a runtime directory that we own with mode 0700, so no other user can
-    // pre-create or hold the lock file there.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-        if (!dir.isEmpty())
-            QDir().mkpath(dir);
-    }
-    return dir;
+QString InstanceLock::problem() const {
+    return problem_;
+}
+
+QString InstanceLock::folderProblem(const QString& directory) {
+    if (directory.isEmpty())
+        return QStringLiteral("папка не задана");
+    struct stat info = {};
+    if (::stat(QFile::encodeName(directory).constData(), &info) != 0)
+        return QStringLiteral("папка %1 недоступна: %2").arg(directory, systemError(errno));
+    return ownershipProblem(info, directory);
+}
+
+QString InstanceLock::defaultDirectory(QString* why) {
+    QStringList problems;
+    // Qt hands out a runtime folder only when it is ours with mode 0700; the check below also
+    // covers a folder Qt made in the temporary folder.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString problem = folderProblem(runtime);
+    if (problem.isEmpty())
+        return runtime;
+    problems << QStringLiteral("папка выполнения: ") + problem;
+
+    // The cache folder gets no such checks from Qt. Made here if missing, owner-only.
+    // With HOME unset Qt puts it under "/", as "//.cache".
+    const QString cache =
+        QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    if (!cache.isEmpty() && !QFileInfo::exists(cache) && QDir().mkpath(QFileInfo(cache).path()))
+        ::mkdir(QFile::encodeName(cache).constData(), 0700);
+    problem = folderProblem(cache);
+    if (problem.isEmpty())
+        return cache;
+    problems << QStringLiteral("папка кэша: ") + problem;
+    if (why != nullptr)
+        *why = QStringLiteral("нет личной папки для файла блокировки (%1)")
+                   .arg(problems.join(QStringLiteral("; ")));
+    return {};
 }

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <cstdio>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 // windows.h must come first.
@@ -22,7 +24,13 @@ void QtDesktop::message(const QString& text) {
 }
 
 bool QtDesktop::previousInstance() {
-    return !lock_.tryAcquire();
+    if (!lock_.tryAcquire())
+        return true;
+    // The program still starts, but the user should know why two copies may now run.
+    if (!lock_.lockFileUsable())
+        std::fprintf(stderr, "Mervel: проверка второй копии отключена: %s\n",
+                     qPrintable(lock_.problem()));
+    return false;
 }
 
 void QtDesktop::endProgram() {
