@@ -11,7 +11,7 @@ xvfb_start() {
         # The display is ours once its lock file names our server and its socket is there.
         for _ in $(seq 100); do
             kill -0 "$xvfb_pid" 2>/dev/null || break
-            if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xvfb_pid" ] &&
+            if [ "$({ tr -d ' \n' <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$xvfb_pid" ] &&
                 [ -S "/tmp/.X11-unix/X$n" ]; then
                 export DISPLAY=:$n
                 return 0
