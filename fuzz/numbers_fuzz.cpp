@@ -1,12 +1,12 @@
 // libFuzzer target: the number texts of the value boxes and the walk of a value through a
-// category's base unit, for every unit table the engine lists and every category.
+// quantity's base unit, for every unit table and every quantity the engine lists.
 //
 // One input serves three ways: its bytes as UTF-8 text typed into a box (read with both decimal
 // separators), its first 8 bytes as the bits of a double, and its bytes, 4 at a time, as list rows
-// handed to rowOrLast and tab numbers handed to categoryAt. Every finite number found is formatted
-// and read back, walked from every row of every table into the base unit and out into every row,
-// and walked through every side of every category's pickers.
-#include "convert/categories.h"
+// handed to rowOrLast. Every finite number found is formatted and read back, walked from every row
+// of every table into the base unit and out into every row, and walked through every side of
+// every quantity's pickers.
+#include "convert/quantities.h"
 #include "convert/units.h"
 #include "convert/walk.h"
 #include "platform/numbertext.h"
@@ -317,15 +317,15 @@ std::string rowsText(const std::array<std::size_t, 3>& rows, std::size_t count) 
     return text;
 }
 
-// One side of a category, as its pickers set it: a row of each picker, except that a whole unit
+// One side of a quantity, as its pickers set it: a row of each picker, except that a whole unit
 // in the first one passes the others over (and then counts once, whatever they show).
 template <typename Visit>
-void forEachSide(const convert::Category& category, Visit visit) {
-    const std::size_t pickers = category.pickerCount();
+void forEachSide(const convert::Quantity& quantity, Visit visit) {
+    const std::size_t pickers = quantity.pickerCount();
     std::array<std::size_t, 3> rows{};
     std::vector<convert::Step> steps;
     for (;;) {
-        const bool whole = rows[0] >= static_cast<std::size_t>(category.wholeUnitsFrom);
+        const bool whole = rows[0] >= static_cast<std::size_t>(quantity.wholeUnitsFrom);
         const std::size_t used = whole ? 1 : pickers;
         bool hiddenRowsAtZero = true;
         for (std::size_t k = used; k < pickers; ++k) {
@@ -334,12 +334,12 @@ void forEachSide(const convert::Category& category, Visit visit) {
         if (hiddenRowsAtZero) {
             steps.clear();
             for (std::size_t k = 0; k < used; ++k) {
-                steps.push_back(category.pickers[k][rows[k]].toBase);
+                steps.push_back(quantity.pickers[k][rows[k]].toBase);
             }
             visit(std::span<const convert::Step>(steps), rowsText(rows, used));
         }
         std::size_t k = 0;
-        while (k < pickers && ++rows[k] == category.pickers[k].size()) {
+        while (k < pickers && ++rows[k] == quantity.pickers[k].size()) {
             rows[k] = 0;
             ++k;
         }
@@ -349,18 +349,19 @@ void forEachSide(const convert::Category& category, Visit visit) {
     }
 }
 
-// Every side of every category: the walk of several steps into the base unit and out of it is
+// Every side of every quantity: the walk of several steps into the base unit and out of it is
 // the steps taken one at a time, and into and out of the same side gives the number back. That
 // takes 2k roundings for k steps, each within half an ulp relative (2^-53), so within
 // k * DBL_EPSILON of the number, checked with a thousandth to spare, unless a value on the way
 // fell below DBL_MIN. The way out may stop where the way in did not: it divides before it
 // multiplies where the way in did the opposite, and an intermediate value can overflow.
-void checkCategories(double value) {
-    for (int n = 1; n <= convert::categoryCount; ++n) {
-        const convert::Category& category = *convert::categoryAt(n);
-        forEachSide(category, [&](std::span<const convert::Step> steps, const std::string& rows) {
+void checkQuantities(double value) {
+    int n = 0;
+    for (const convert::Quantity& quantity : convert::allQuantities()) {
+        ++n;
+        forEachSide(quantity, [&](std::span<const convert::Step> steps, const std::string& rows) {
             const auto context = [&] {
-                return "category " + std::to_string(n) + " rows " + rows + " of " + show(value);
+                return "quantity " + std::to_string(n) + " rows " + rows + " of " + show(value);
             };
             constexpr double untouched = -12345.678;
             double base = untouched;
@@ -392,16 +393,11 @@ void checkCategories(double value) {
 }
 
 // rowOrLast hands out a row of the table and nothing else: the row asked for when it exists, else
-// the last one. categoryAt knows the tabs 1..categoryCount and nothing else.
+// the last one.
 void checkRows(const std::uint8_t* data, std::size_t size) {
     for (std::size_t offset = 0; offset + 4 <= size && offset < 64; offset += 4) {
         std::int32_t row = 0;
         std::memcpy(&row, data + offset, sizeof row);
-        const bool tab = row >= 1 && row <= convert::categoryCount;
-        if ((convert::categoryAt(row) != nullptr) != tab) {
-            fail("categoryAt(" + std::to_string(row) + ") " +
-                 (tab ? "has no category" : "has a category outside the tabs"));
-        }
         for (const NamedTable& t : tables) {
             const convert::UnitTable table = t.table;
             const convert::Unit* got = &convert::rowOrLast(table, row);
@@ -437,7 +433,7 @@ void checkText(const NumberText& numbers, const QString& text) {
     }
     checkWritten(numbers, *parsed);
     checkWalks(*parsed);
-    checkCategories(*parsed);
+    checkQuantities(*parsed);
 }
 
 bool validUtf8(std::string_view text) {
@@ -446,16 +442,17 @@ bool validUtf8(std::string_view text) {
     return !decoder.hasError();
 }
 
-// The pickers of every category show rows of the tables the engine lists, so the walks over all
+// The pickers of every quantity show rows of the tables the engine lists, so the walks over all
 // rows of those tables cover them; the first picker is never missing.
-void checkCategoryTables() {
-    for (int n = 1; n <= convert::categoryCount; ++n) {
-        const convert::Category* category = convert::categoryAt(n);
-        if (!category || category->pickerCount() == 0) {
-            fail("category " + std::to_string(n) + " is missing or has no picker");
+void checkQuantityTables() {
+    int n = 0;
+    for (const convert::Quantity& quantity : convert::allQuantities()) {
+        ++n;
+        if (quantity.pickerCount() == 0) {
+            fail("quantity " + std::to_string(n) + " has no picker");
         }
-        for (std::size_t k = 0; k < category->pickerCount(); ++k) {
-            const convert::UnitTable picker = category->pickers[k];
+        for (std::size_t k = 0; k < quantity.pickerCount(); ++k) {
+            const convert::UnitTable picker = quantity.pickers[k];
             bool declared = false;
             for (const NamedTable& t : tables) {
                 const convert::UnitTable table = t.table;
@@ -464,7 +461,7 @@ void checkCategoryTables() {
                                  picker.data() + picker.size() <= table.data() + table.size());
             }
             if (!declared) {
-                fail("category " + std::to_string(n) + " picker " + std::to_string(k) +
+                fail("quantity " + std::to_string(n) + " picker " + std::to_string(k) +
                      " shows rows of no table the engine lists");
             }
         }
@@ -506,7 +503,7 @@ const NumberText& commaNumbers() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     checkTables();
-    checkCategoryTables();
+    checkQuantityTables();
     if (pointNumbers().separator() != u'.' || commaNumbers().separator() != u',') {
         fail("the locales do not give the two separators");
     }
@@ -527,7 +524,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             checkWritten(pointNumbers(), value);
             checkWritten(commaNumbers(), value);
             checkWalks(value);
-            checkCategories(value);
+            checkQuantities(value);
         }
     }
     checkRows(data, size);

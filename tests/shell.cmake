@@ -9,7 +9,7 @@ mervel_test(tst_displaycheck SOURCES tst_displaycheck.cpp LIBS mervel_shell)
 # The help file as built beside the executable, and the code page its pages are written in.
 mervel_test(tst_shellhelp
     SOURCES tst_shellhelp.cpp ${PROJECT_SOURCE_DIR}/help/gen/cp1251.h ${PROJECT_SOURCE_DIR}/help/gen/cp1251.cpp
-    LIBS mervel_convert)
+    LIBS mervel_window)
 target_include_directories(tst_shellhelp PRIVATE ${PROJECT_SOURCE_DIR}/help/gen)
 target_compile_definitions(tst_shellhelp PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
 add_dependencies(tst_shellhelp mervel_help)

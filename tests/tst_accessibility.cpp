@@ -1,5 +1,6 @@
 // What a screen reader finds in the window and what it can do there: the tab strip as page tabs,
 // the pickers named with their unit, focus requests, edits made through the bus.
+#include "testkit.h"
 #include "windowfixture.h"
 
 #include <QAccessible>
@@ -7,12 +8,6 @@
 #include <QSignalSpy>
 
 namespace {
-
-const QStringList kCaptions =
-    QStringLiteral(
-        "Линейные размеры|Площади|Объемы|Скорости|Ускорения|Моменты|Распределенные моменты|Углы|"
-        "Времена|Силы|Распределенные силы|Давления|Удельные веса")
-        .split(QLatin1Char('|'));
 
 struct Recorded {
     QAccessible::Event type;
@@ -112,7 +107,7 @@ private Q_SLOTS:
             QAccessibleInterface* tab = strip->child(i);
             QVERIFY(tab && tab->isValid());
             QCOMPARE(tab->role(), QAccessible::PageTab);
-            QCOMPARE(tab->text(QAccessible::Name), kCaptions.at(i));
+            QCOMPARE(tab->text(QAccessible::Name), testkit::tabCaptions.at(i));
             QCOMPARE(tab->state().selected, i == 0);
             QVERIFY(tab->state().selectable);
             QCOMPARE(tab->parent(), strip);
@@ -126,7 +121,7 @@ private Q_SLOTS:
     void pressingATabIsAClick_data() {
         QTest::addColumn<int>("tab");
         for (int n = 2; n <= 13; ++n) {
-            QTest::newRow(qPrintable(kCaptions.at(n - 1))) << n;
+            QTest::newRow(qPrintable(testkit::tabCaptions.at(n - 1))) << n;
         }
         QTest::newRow("Линейные размеры, back from Силы") << 1;
     }

@@ -1,8 +1,9 @@
 // The help window on the real help file: what it shows, how it finds words, and how the help
 // command opens it, keeps one of it and takes it down with the program.
-#include "convert/categories.h"
 #include "help/helpwindow.h"
 #include "shell/commands.h"
+#include "testkit.h"
+#include "window/categories.h"
 #include "windowfixture.h"
 
 #include <QApplication>
@@ -19,18 +20,7 @@
 namespace {
 
 QString caption(int n) {
-    const std::string_view text = convert::categoryAt(n)->caption;
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QList<HelpWindow*> shownHelpWindows() {
-    QList<HelpWindow*> shown;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* help = qobject_cast<HelpWindow*>(widget); help && help->isVisible()) {
-            shown << help;
-        }
-    }
-    return shown;
+    return testkit::fromUtf8(window::categoryAt(n)->caption);
 }
 
 // Typed key by key, Cyrillic letters too.
@@ -93,8 +83,8 @@ private Q_SLOTS:
         QCOMPARE(tree->topLevelItemCount(), 3);
         QTreeWidgetItem* categories = tree->topLevelItem(2);
         QCOMPARE(categories->text(0), QStringLiteral("Категории и единицы"));
-        QCOMPARE(categories->childCount(), convert::categoryCount);
-        for (int n = 1; n <= convert::categoryCount; ++n) {
+        QCOMPARE(categories->childCount(), window::categoryCount);
+        for (int n = 1; n <= window::categoryCount; ++n) {
             QCOMPARE(categories->child(n - 1)->text(0), caption(n));
         }
         // Activating an entry shows its page, and the window says which.
@@ -183,12 +173,11 @@ private Q_SLOTS:
                 pagesOf[keyword.name] << help_->book().titleOf(target.second);
             }
         }
-        for (int n = 1; n <= convert::categoryCount; ++n) {
-            const convert::Category& category = *convert::categoryAt(n);
-            for (std::size_t p = 0; p < category.pickerCount(); ++p) {
-                for (const convert::Unit& unit : category.pickers[p]) {
-                    const QString name = QString::fromUtf8(
-                        unit.text.data(), static_cast<qsizetype>(unit.text.size()));
+        for (int n = 1; n <= window::categoryCount; ++n) {
+            const convert::Quantity& quantity = window::categoryAt(n)->quantity();
+            for (std::size_t p = 0; p < quantity.pickerCount(); ++p) {
+                for (const convert::Unit& unit : quantity.pickers[p]) {
+                    const QString name = testkit::fromUtf8(unit.text);
                     QVERIFY2(pagesOf.value(name).contains(caption(n)), qPrintable(name));
                 }
             }
@@ -242,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(*help), caption(1));
         f.w().Help_me->trigger();
         QCOMPARE(shownTitle(*help), QStringLiteral("Mervel — преобразование единиц измерения"));
-        QCOMPARE(shownHelpWindows().size(), 2);  // this one and the suite's own
+        QCOMPARE(testkit::shown<HelpWindow>().size(), 2);  // this one and the suite's own
         QCOMPARE(f.desktop.messages, QStringList());
     }
 
@@ -256,7 +245,7 @@ private Q_SLOTS:
         f.w().Exit->trigger();
         QCOMPARE(f.desktop.endings, 1);
         QVERIFY(!help);
-        QCOMPARE(shownHelpWindows(), QList<HelpWindow*>({help_.get()}));
+        QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
     }
 
     void damaged_data() {
@@ -291,7 +280,7 @@ private Q_SLOTS:
         }
         QCOMPARE(f.desktop.messages, QStringList({text, text}));
         QVERIFY(!f.commands.helpWindow());
-        QCOMPARE(shownHelpWindows(), QList<HelpWindow*>({help_.get()}));
+        QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
     }
 
 private:

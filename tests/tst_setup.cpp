@@ -1,4 +1,6 @@
 // What selecting each of the thirteen tabs does to the panels, boxes and pickers.
+#include "testkit.h"
+#include "window/categories.h"
 #include "windowfixture.h"
 
 #include <QApplication>
@@ -25,6 +27,16 @@ class CategorySetUp : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The tabs in their order; a number outside them names no category.
+    void tabsInOrder() {
+        WindowFixture f;
+        for (int n = 1; n <= window::categoryCount; ++n) {
+            QCOMPARE(f.w().TabStrip1->caption(n), testkit::tabCaptions.at(n - 1));
+        }
+        QCOMPARE(window::categoryAt(0), nullptr);
+        QCOMPARE(window::categoryAt(window::categoryCount + 1), nullptr);
+    }
+
     void everyTab_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("frame");

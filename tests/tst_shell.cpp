@@ -5,6 +5,7 @@
 #include "shell/commands.h"
 #include "shell/frmabout.h"
 #include "shell/version.h"
+#include "testkit.h"
 #include "windowfixture.h"
 
 #include <QApplication>
@@ -23,30 +24,8 @@
 
 namespace {
 
-// Every About box that is on screen.
-QList<frmAbout*> shownAboutBoxes() {
-    QList<frmAbout*> boxes;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* box = qobject_cast<frmAbout*>(widget);
-        if (box && box->isVisible()) {
-            boxes << box;
-        }
-    }
-    return boxes;
-}
-
-QList<HelpWindow*> shownHelpWindows() {
-    QList<HelpWindow*> shown;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* help = qobject_cast<HelpWindow*>(widget); help && help->isVisible()) {
-            shown << help;
-        }
-    }
-    return shown;
-}
-
 frmAbout* theAboutBox() {
-    const QList<frmAbout*> boxes = shownAboutBoxes();
+    const QList<frmAbout*> boxes = testkit::shown<frmAbout>();
     return boxes.size() == 1 ? boxes.first() : nullptr;
 }
 
@@ -68,7 +47,7 @@ class ShellCommands : public QObject {
 private Q_SLOTS:
     void cleanup() {
         // A failed check may leave a box open; the next test starts without one.
-        qDeleteAll(shownAboutBoxes());
+        qDeleteAll(testkit::shown<frmAbout>());
         QApplication::setFont(QFont());
     }
 
@@ -131,11 +110,11 @@ private Q_SLOTS:
 
         if (present) {
             QVERIFY(f.commands.helpWindow());
-            QCOMPARE(shownHelpWindows(), QList<HelpWindow*>({f.commands.helpWindow()}));
+            QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({f.commands.helpWindow()}));
             QCOMPARE(f.desktop.messages, QStringList());
         } else {
             QVERIFY(!f.commands.helpWindow());
-            QCOMPARE(shownHelpWindows(), QList<HelpWindow*>());
+            QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>());
             const QString text = QStringLiteral("Файл ") + path + QStringLiteral(" не найден");
             QCOMPARE(f.desktop.messages, QStringList({text, text}));
         }
@@ -268,7 +247,7 @@ private Q_SLOTS:
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.w().About->trigger();
-        QCOMPARE(shownAboutBoxes().size(), 1);
+        QCOMPARE(testkit::shown<frmAbout>().size(), 1);
         QCOMPARE(theAboutBox(), first.data());
         QTRY_COMPARE(QApplication::activeWindow(), first.data());
     }
@@ -328,7 +307,7 @@ private Q_SLOTS:
             box->windowHandle()->close();
         }
         QTRY_VERIFY(!box);
-        QCOMPARE(shownAboutBoxes().size(), 0);
+        QCOMPARE(testkit::shown<frmAbout>().size(), 0);
 
         f.w().About->trigger();
         frmAbout* again = theAboutBox();

@@ -1,8 +1,9 @@
 // The built help file, read back with two CHM readers other than the compiler: chmls lists it,
 // extract_chmLib unpacks it. Its pages must show every unit row of every category exactly as the
 // program converts with it.
-#include "convert/categories.h"
 #include "cp1251.h"
+#include "testkit.h"
+#include "window/categories.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,9 +22,7 @@ QString categoryFile(int n) {
     return QStringLiteral("category%1.html").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using testkit::fromUtf8;
 
 // Runs a reader; true when it succeeded.
 bool run(const QString& program, const QStringList& arguments, QString* output = nullptr) {
@@ -61,7 +60,7 @@ private Q_SLOTS:
                                  "Mervel.hhc", "Mervel.hhk"}) {
             QTest::newRow(file) << file;
         }
-        for (int n = 1; n <= convert::categoryCount; ++n) {
+        for (int n = 1; n <= window::categoryCount; ++n) {
             QTest::newRow(qPrintable(categoryFile(n))) << categoryFile(n);
         }
     }
@@ -77,12 +76,11 @@ private Q_SLOTS:
     // The contents lead to every category page under its caption.
     void contents() {
         const QString hhc = read(QStringLiteral("Mervel.hhc"));
-        for (int n = 1; n <= convert::categoryCount; ++n) {
+        for (int n = 1; n <= window::categoryCount; ++n) {
             const QString entry =
                 QStringLiteral(
                     "<param name=\"Name\" value=\"%1\"><param name=\"Local\" value=\"%2\">")
-                    .arg(fromUtf8(convert::categoryAt(n)->caption).toHtmlEscaped(),
-                         categoryFile(n));
+                    .arg(fromUtf8(window::categoryAt(n)->caption).toHtmlEscaped(), categoryFile(n));
             QVERIFY2(hhc.contains(entry), qPrintable(entry));
         }
     }
@@ -92,7 +90,7 @@ private Q_SLOTS:
         const auto target = [](int n) {
             return QStringLiteral(
                        "<param name=\"Name\" value=\"%1\"><param name=\"Local\" value=\"%2\">")
-                .arg(fromUtf8(convert::categoryAt(n)->caption), categoryFile(n));
+                .arg(fromUtf8(window::categoryAt(n)->caption), categoryFile(n));
         };
         const auto keyword = [](const char* name) {
             return QStringLiteral(
@@ -131,8 +129,8 @@ private Q_SLOTS:
 
     void everyRow_data() {
         QTest::addColumn<int>("n");
-        for (int n = 1; n <= convert::categoryCount; ++n) {
-            QTest::newRow(qPrintable(fromUtf8(convert::categoryAt(n)->caption))) << n;
+        for (int n = 1; n <= window::categoryCount; ++n) {
+            QTest::newRow(qPrintable(fromUtf8(window::categoryAt(n)->caption))) << n;
         }
     }
 
@@ -140,18 +138,19 @@ private Q_SLOTS:
     // program converts with: the written number reads back to the same double.
     void everyRow() {
         QFETCH(int, n);
-        const convert::Category& category = *convert::categoryAt(n);
+        const window::Category& category = *window::categoryAt(n);
+        const convert::Quantity& quantity = category.quantity();
         const QString html = read(categoryFile(n));
         QVERIFY(html.contains(QStringLiteral("<title>") +
                               fromUtf8(category.caption).toHtmlEscaped() +
                               QStringLiteral("</title>")));
-        QVERIFY(html.contains(fromUtf8(category.baseUnit).toHtmlEscaped()));
+        QVERIFY(html.contains(fromUtf8(quantity.baseUnit).toHtmlEscaped()));
 
         static const QRegularExpression cell(QStringLiteral(
             "(умножить на|разделить на|базовая единица) ?([0-9,]*)(?:<sup>(\\d+)</sup>)?</td>"));
         qsizetype at = 0;
-        for (std::size_t p = 0; p < category.pickerCount(); ++p) {
-            for (const convert::Unit& unit : category.pickers[p]) {
+        for (std::size_t p = 0; p < quantity.pickerCount(); ++p) {
+            for (const convert::Unit& unit : quantity.pickers[p]) {
                 const QString row = QStringLiteral("<tr><td>") +
                                     fromUtf8(unit.text).toHtmlEscaped() +
                                     QStringLiteral("</td><td>");

@@ -1,3 +1,4 @@
+#include "testkit.h"
 #include "window/tabstrip.h"
 
 #include <QSignalSpy>
@@ -6,12 +7,6 @@
 #include <memory>
 
 namespace {
-
-const QStringList kCaptions =
-    QStringLiteral(
-        "Линейные размеры|Площади|Объемы|Скорости|Ускорения|Моменты|Распределенные моменты|Углы|"
-        "Времена|Силы|Распределенные силы|Давления|Удельные веса")
-        .split(QLatin1Char('|'));
 
 // Counts the key presses that reach the window, i.e. those the strip passed on to its parent.
 class KeyRecorder : public QObject {
@@ -33,7 +28,7 @@ private Q_SLOTS:
         m_window = std::make_unique<QWidget>();
         m_window->resize(900, 300);
         m_strip = new TabStrip(m_window.get());
-        m_strip->setCaptions(kCaptions);
+        m_strip->setCaptions(testkit::tabCaptions);
         m_strip->setGeometry(0, 0, 393, 265);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -56,14 +51,14 @@ private Q_SLOTS:
         int rows = 1;
         for (int i = 1; i <= m_strip->count(); ++i) {
             const QRect r = m_strip->tabRect(i);
-            QVERIFY2(area.contains(r), qPrintable(kCaptions.at(i - 1)));
-            QVERIFY(r.width() > metrics.horizontalAdvance(kCaptions.at(i - 1)));
+            QVERIFY2(area.contains(r), qPrintable(testkit::tabCaptions.at(i - 1)));
+            QVERIFY(r.width() > metrics.horizontalAdvance(testkit::tabCaptions.at(i - 1)));
             if (i > 1) {
                 // Caption order, edge to edge, every row full width: no gaps and no overlaps.
                 const QRect prev = m_strip->tabRect(i - 1);
                 const bool sameRow = r.top() == prev.top() && r.left() == prev.right() + 1;
                 const bool nextRow = r.top() == prev.bottom() + 1 && r.left() == 0;
-                QVERIFY2(sameRow || nextRow, qPrintable(kCaptions.at(i - 1)));
+                QVERIFY2(sameRow || nextRow, qPrintable(testkit::tabCaptions.at(i - 1)));
                 if (nextRow) {
                     QCOMPARE(prev.right(), width - 1);
                     ++rows;
@@ -90,11 +85,11 @@ private Q_SLOTS:
     void oversizedCaptionGetsItsOwnRow() {
         QFETCH(int, position);
         QFETCH(int, rows);
-        QStringList captions{kCaptions.at(7), kCaptions.at(9)};
-        captions.insert(position - 1, kCaptions.at(6));
+        QStringList captions{testkit::tabCaptions.at(7), testkit::tabCaptions.at(9)};
+        captions.insert(position - 1, testkit::tabCaptions.at(6));
         m_strip->setCaptions(captions);
         // Exactly the text width: with any padding the caption cannot share a row.
-        const int width = m_strip->fontMetrics().horizontalAdvance(kCaptions.at(6));
+        const int width = m_strip->fontMetrics().horizontalAdvance(testkit::tabCaptions.at(6));
         m_strip->setGeometry(0, 0, width, 100);
         QCOMPARE(m_strip->rowCount(), rows);
         const QRect wide = m_strip->tabRect(position);
@@ -108,7 +103,7 @@ private Q_SLOTS:
         m_strip->setFont(font);
         QVERIFY(m_strip->tabAreaHeight() > before);
         QVERIFY(m_strip->tabRect(1).width() >
-                m_strip->fontMetrics().horizontalAdvance(kCaptions[0]));
+                m_strip->fontMetrics().horizontalAdvance(testkit::tabCaptions[0]));
     }
 
     void mouseSelects_data() {
@@ -130,7 +125,7 @@ private Q_SLOTS:
         QTest::mouseClick(m_strip, Qt::LeftButton, {}, m_strip->tabRect(target).center());
         QCOMPARE(m_strip->selectedIndex(), target);
         QCOMPARE(spy.count(), emitted);
-        QCOMPARE(m_strip->accessibleDescription(), kCaptions.at(target - 1));
+        QCOMPARE(m_strip->accessibleDescription(), testkit::tabCaptions.at(target - 1));
         // The selected tab's row stays put; it is not swapped to the bottom.
         QCOMPARE(m_strip->tabRect(13), lastTab);
     }
@@ -174,14 +169,14 @@ private Q_SLOTS:
         QSignalSpy spy(m_strip, &TabStrip::clicked);
         m_strip->setSelectedIndex(10);
         QCOMPARE(m_strip->selectedIndex(), 10);
-        QCOMPARE(m_strip->accessibleDescription(), kCaptions.at(9));
+        QCOMPARE(m_strip->accessibleDescription(), testkit::tabCaptions.at(9));
         m_strip->setSelectedIndex(14);
         m_strip->setSelectedIndex(0);
         QCOMPARE(m_strip->selectedIndex(), 10);
 
-        m_strip->setCaptions(kCaptions.mid(0, 3));
+        m_strip->setCaptions(testkit::tabCaptions.mid(0, 3));
         QCOMPARE(m_strip->selectedIndex(), 1);
-        QCOMPARE(m_strip->accessibleDescription(), kCaptions.at(0));
+        QCOMPARE(m_strip->accessibleDescription(), testkit::tabCaptions.at(0));
         QVERIFY(m_strip->tabRect(4).isNull());
         m_strip->setCaptions({});
         QCOMPARE(m_strip->selectedIndex(), 0);

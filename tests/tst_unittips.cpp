@@ -1,7 +1,8 @@
 // The tooltip of every picker row against the help page of its category: both come from the
 // unit tables, so they must tell the same factor.
-#include "convert/categories.h"
 #include "help/helpbook.h"
+#include "testkit.h"
+#include "window/categories.h"
 #include "windowfixture.h"
 
 #include <QRegularExpression>
@@ -10,9 +11,7 @@
 
 namespace {
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+using testkit::fromUtf8;
 
 // The base unit each picker of a category counts in, left to right.
 const QHash<int, QStringList> pickerBases{
@@ -83,8 +82,8 @@ private Q_SLOTS:
     void againstHelp_data() {
         QTest::addColumn<int>("n");
         QTest::addColumn<QLocale>("locale");
-        for (int n = 1; n <= convert::categoryCount; ++n) {
-            const QString name = fromUtf8(convert::categoryAt(n)->caption);
+        for (int n = 1; n <= window::categoryCount; ++n) {
+            const QString name = fromUtf8(window::categoryAt(n)->caption);
             QTest::newRow(qPrintable(name + ", comma")) << n << QLocale(QLocale::Russian);
             QTest::newRow(qPrintable(name + ", point")) << n << QLocale::c();
         }
@@ -106,7 +105,7 @@ private Q_SLOTS:
             {w.Combo1[1], w.Combo2[0]},
             {w.Combo3[0], w.Combo4[1], w.Combo5[0]},
         }};
-        const convert::Category& category = *convert::categoryAt(n);
+        const window::Category& category = *window::categoryAt(n);
         const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel - 1)];
         const std::optional<QString> html =
             book_->html(book_->pageNamed(fromUtf8(category.caption)));

@@ -1,6 +1,6 @@
 // The number engine on its own, without Qt or a window: values walked into their base unit and
 // out again through the real unit tables, against results worked out by hand.
-#include "convert/categories.h"
+#include "convert/quantities.h"
 #include "convert/units.h"
 #include "convert/walk.h"
 
@@ -96,7 +96,7 @@ void walks() {
     }
 }
 
-void rowsAndTabs() {
+void rowsAndQuantities() {
     using convert::lengths;
     expect(&convert::rowOrLast(lengths, 0) == &lengths[0], "row 0", "first row");
     expect(&convert::rowOrLast(lengths, 12) == &lengths[12], "row 12", "that row");
@@ -104,20 +104,23 @@ void rowsAndTabs() {
         expect(&convert::rowOrLast(lengths, outside) == &lengths.back(), "row outside",
                "the last row", outside);
     }
-    expect(convert::categoryAt(0) == nullptr && convert::categoryAt(14) == nullptr, "tabs",
-           "no category outside 1..13");
-    for (int n = 1; n <= convert::categoryCount; ++n) {
-        const convert::Category* c = convert::categoryAt(n);
-        expect(c && c->pickerCount() >= 1 && c->pickerCount() <= 3, "tabs", "1 to 3 pickers", n);
+    expect(convert::allQuantities().size() == 13, "quantities", "thirteen");
+    int n = 0;
+    for (const convert::Quantity& q : convert::allQuantities()) {
+        expect(q.pickerCount() >= 1 && q.pickerCount() <= 3, "quantities", "1 to 3 pickers", ++n);
     }
-    expect(convert::categoryAt(1)->pickers[0].data() == lengths.data(), "tab 1", "lengths");
+    expect(convert::quantity(convert::Measure::Length).pickers[0].data() == lengths.data(),
+           "length", "lengths");
+    expect(convert::quantity(convert::Measure::SpecificWeight).pickers[1].data() ==
+               convert::perVolume.data(),
+           "specific weight", "per volume");
 }
 
 }  // namespace
 
 int main() {
     walks();
-    rowsAndTabs();
+    rowsAndQuantities();
     std::printf("%s\n", failures ? "tst_walk: FAILED" : "tst_walk: passed");
     return failures ? 1 : 0;
 }

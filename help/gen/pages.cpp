@@ -91,13 +91,14 @@ std::string categoryFile(int n) {
 }
 
 Page categoryPage(int n) {
-    const convert::Category* category = convert::categoryAt(n);
+    const window::Category* category = window::categoryAt(n);
     if (!category) {
         throw std::out_of_range("no category " + std::to_string(n));
     }
-    const std::size_t pickers = category->pickerCount();
+    const convert::Quantity& quantity = category->quantity();
+    const std::size_t pickers = quantity.pickerCount();
     std::string body = "<h1>" + text(category->caption) + "</h1>\n";
-    body += "<p>Базовая единица: " + text(category->baseUnit) + ".</p>\n";
+    body += "<p>Базовая единица: " + text(quantity.baseUnit) + ".</p>\n";
     if (pickers > 1) {
         body += "<p>Единица значения составляется из " + std::to_string(pickers) +
                 " списков, слева направо. Значение переводится в базовую единицу через "
@@ -109,12 +110,12 @@ Page categoryPage(int n) {
             "базовой единицы — в единицу другого поля обратным действием.</p>\n";
     }
     for (std::size_t p = 0; p < pickers; ++p) {
-        const convert::UnitTable table = category->pickers[p];
+        const convert::UnitTable table = quantity.pickers[p];
         if (pickers > 1) {
             body += "<h2>" + ordinal(p) + "</h2>\n";
         }
         body += unitTable(table);
-        const auto whole = static_cast<std::size_t>(category->wholeUnitsFrom);
+        const auto whole = static_cast<std::size_t>(quantity.wholeUnitsFrom);
         if (p == 0 && pickers > 1 && whole < table.size()) {
             body += "<p>Начиная со строки «" + text(table[whole].text) +
                     "» единицы самостоятельные: остальные списки при них скрыты и в переводе "
@@ -136,10 +137,11 @@ Page categoriesPage() {
         "категории. Эти страницы строятся из тех же таблиц, по которым считает "
         "программа.</p>\n";
     body += "<table>\n<tr><th>№</th><th>Категория</th><th>Базовая единица</th></tr>\n";
-    for (int n = 1; n <= convert::categoryCount; ++n) {
-        const convert::Category& category = *convert::categoryAt(n);
+    for (int n = 1; n <= window::categoryCount; ++n) {
+        const window::Category& category = *window::categoryAt(n);
         body += "<tr><td>" + std::to_string(n) + "</td><td><a href=\"" + categoryFile(n) + "\">" +
-                text(category.caption) + "</a></td><td>" + text(category.baseUnit) + "</td></tr>\n";
+                text(category.caption) + "</a></td><td>" + text(category.quantity().baseUnit) +
+                "</td></tr>\n";
         page.children.push_back(categoryPage(n));
     }
     body += "</table>\n";

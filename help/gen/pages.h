@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/categories.h"
+#include "window/categories.h"
 
 #include <string>
 #include <string_view>

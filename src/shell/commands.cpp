@@ -52,7 +52,7 @@ void Commands::Help_me_Click() {
         return;
     }
     QString topic;
-    if (const Category* category = categoryAt(window_.TabStrip1->selectedIndex());
+    if (const window::Category* category = window::categoryAt(window_.TabStrip1->selectedIndex());
         byKey && category) {
         topic = QString::fromUtf8(category->caption.data(),
                                   static_cast<qsizetype>(category->caption.size()));

@@ -10,6 +10,10 @@
 #include <QLabel>
 #include <QListWidget>
 
+using window::categoryAt;
+using window::tabCaptions;
+using window::unitTexts;
+
 namespace {
 
 const QString rowName[2] = {QStringLiteral("первого значения"), QStringLiteral("второго значения")};
@@ -60,14 +64,14 @@ void Ruriruz::buildDesign() {
             auto* list = new UnitList(panel[p]);
             list->setUniformItemSizes(true);  // one line of text per unit: cheaper to lay out
             // Panels 1 to 3 serve categories 1 to 3, one list of units each.
-            list->addItems(unitTexts(categoryAt(static_cast<int>(p) + 1)->pickers[0]));
+            list->addItems(unitTexts(categoryAt(static_cast<int>(p) + 1)->quantity().pickers[0]));
             list->setAccessibleName(QStringLiteral("Единица ") + rowName[i]);
             (*listPanels[p].second)[i] = list;
         }
     }
 
     // The moment panel's pickers keep their rows for good: those of distributed moments.
-    const Category& moments = *categoryAt(7);
+    const convert::Quantity& moments = categoryAt(7)->quantity();
     for (int r = 0; r < 2; ++r) {
         Text4[r] = makeBox(Frame4, r);
         Combo1[r] = makePicker(Frame4, QStringLiteral("Единица ") + rowName[r], {});

@@ -91,9 +91,10 @@ int listWidth(const QListWidget* list) {
 // Every row that the given picker of a panel may be filled with, in any category.
 QStringList allRows(int panel, std::size_t picker) {
     QStringList rows;
-    for (int n = 1; n <= categoryCount; ++n) {
-        if (categoryAt(n)->panel == panel) {
-            rows << unitTexts(categoryAt(n)->pickers[picker]);
+    for (int n = 1; n <= window::categoryCount; ++n) {
+        const window::Category& category = *window::categoryAt(n);
+        if (category.panel == panel) {
+            rows << window::unitTexts(category.quantity().pickers[picker]);
         }
     }
     return rows;

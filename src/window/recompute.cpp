@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QListWidget>
 
+using window::categoryAt;
+
 namespace {
 
 // The row a picker has selected, if its table has one.
@@ -35,23 +37,23 @@ void Ruriruz::ConvertVolume(qint16& Index) {
 }
 
 void Ruriruz::ConvertQuotient(qint16& Index) {
-    if (const Category* category = panelCategory(4)) {
-        convertBetween(Text4, Index, [this, category](std::size_t side) {
-            return pickedSide(*category, {&Combo1, &Combo2, nullptr}, side);
+    if (const convert::Quantity* quantity = panelQuantity(4)) {
+        convertBetween(Text4, Index, [this, quantity](std::size_t side) {
+            return pickedSide(*quantity, {&Combo1, &Combo2, nullptr}, side);
         });
     }
 }
 
 void Ruriruz::ConvertMoment(qint16& Index) {
-    if (const Category* category = panelCategory(5)) {
-        convertBetween(Text5, Index, [this, category](std::size_t side) {
-            return pickedSide(*category, {&Combo3, &Combo4, &Combo5}, side);
+    if (const convert::Quantity* quantity = panelQuantity(5)) {
+        convertBetween(Text5, Index, [this, quantity](std::size_t side) {
+            return pickedSide(*quantity, {&Combo3, &Combo4, &Combo5}, side);
         });
     }
 }
 
-const Category* Ruriruz::panelCategory(int panel) {
-    const Category* category = categoryAt(TabStrip1->selectedIndex());
+const convert::Quantity* Ruriruz::panelQuantity(int panel) {
+    const window::Category* category = categoryAt(TabStrip1->selectedIndex());
     if (!category || category->panel != panel) {
         // A panel is only reachable through its own categories; anything else means the
         // window's state is broken, and going on could only show wrong numbers.
@@ -59,7 +61,7 @@ const Category* Ruriruz::panelCategory(int panel) {
         desktop_.endProgram();
         return nullptr;
     }
-    return category;
+    return &category->quantity();
 }
 
 void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
@@ -95,22 +97,22 @@ void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
 
 Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, int category,
                                 std::size_t side) const {
-    const convert::UnitTable table = categoryAt(category)->pickers[0];
+    const convert::UnitTable table = categoryAt(category)->quantity().pickers[0];
     // A list always converts: a row outside the table counts as its last row.
     return std::vector{convert::rowOrLast(table, list[side]->currentRow()).toBase};
 }
 
-Ruriruz::Side Ruriruz::pickedSide(const Category& category,
+Ruriruz::Side Ruriruz::pickedSide(const convert::Quantity& quantity,
                                   const std::array<const Pair<QComboBox>*, 3>& combos,
                                   std::size_t side) const {
     std::vector<convert::Step> steps;
     const int firstRow = (*combos[0])[side]->currentIndex();
-    for (std::size_t k = 0; k < category.pickerCount(); ++k) {
-        if (k > 0 && firstRow >= category.wholeUnitsFrom) {
+    for (std::size_t k = 0; k < quantity.pickerCount(); ++k) {
+        if (k > 0 && firstRow >= quantity.wholeUnitsFrom) {
             break;  // a whole unit such as "g" or "кПа": its denominator is hidden and unread
         }
         const std::optional<convert::Step> step =
-            pickedStep(category.pickers[k], (*combos[k])[side]->currentIndex());
+            pickedStep(quantity.pickers[k], (*combos[k])[side]->currentIndex());
         if (!step) {
             return std::nullopt;
         }

@@ -11,6 +11,8 @@
 #include <QComboBox>
 #include <QLayout>
 #include <QListWidget>
+
+using window::categoryAt;
 #include <QMenuBar>
 #include <QShortcut>
 
@@ -47,10 +49,10 @@ void Ruriruz::tipFixedPickers() {
     const std::array<const Pair<QListWidget>*, 3> lists{&List1, &List2, &List3};
     for (std::size_t p = 0; p < lists.size(); ++p) {
         for (QListWidget* list : *lists[p]) {
-            setUnitTips(list, categoryAt(static_cast<int>(p) + 1)->pickers[0], numbers_);
+            setUnitTips(list, categoryAt(static_cast<int>(p) + 1)->quantity().pickers[0], numbers_);
         }
     }
-    const Category& moments = *categoryAt(7);
+    const convert::Quantity& moments = categoryAt(7)->quantity();
     for (std::size_t r = 0; r < 2; ++r) {
         setUnitTips(Combo3[r], moments.pickers[0], numbers_);
         setUnitTips(Combo4[r], moments.pickers[1], numbers_);

@@ -11,7 +11,7 @@
 
 class Desktop;
 namespace convert {
-struct Category;
+struct Quantity;
 }
 class TabStrip;
 class TextBox;
@@ -122,18 +122,18 @@ private:
     void convertBetween(const Pair<TextBox>& text, qint16& Index,
                         const std::function<Side(std::size_t side)>& sideSteps);
     Side listSide(const Pair<QListWidget>& list, int category, std::size_t side) const;
-    Side pickedSide(const convert::Category& category,
+    Side pickedSide(const convert::Quantity& quantity,
                     const std::array<const Pair<QComboBox>*, 3>& combos, std::size_t side) const;
-    // The category of the selected tab, when the given panel serves it.
-    const convert::Category* panelCategory(int panel);
+    // The quantity of the selected tab, when the given panel serves it.
+    const convert::Quantity* panelQuantity(int panel);
     // A conversion that cannot finish empties the other box; the user hears it.
     void endedEarly(TextBox* target);
     // The program's own write into a box: it converts nothing, and shows the text's start.
     void write(TextBox* box, const QString& text);
 
     void setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list);
-    void setUpQuotientPanel(const convert::Category& category);
-    void setUpMomentPanel(const convert::Category& category);
+    void setUpQuotientPanel(const convert::Quantity& quantity);
+    void setUpMomentPanel(const convert::Quantity& quantity);
     void showFrame(int frame);
     void stepCategory(int delta);
 

@@ -13,12 +13,15 @@
 #include <QLabel>
 #include <QListWidget>
 
+using window::categoryAt;
+using window::unitTexts;
+
 void Ruriruz::TabStrip1_Click() {
     // First of all: the writes below raise change and click notifications, which must convert
     // nothing.
     UpdateGuard = 3;
     const auto n = static_cast<qint16>(TabStrip1->selectedIndex());
-    const Category* category = categoryAt(n);
+    const window::Category* category = categoryAt(n);
     if (!category) {
         desktop_.message(QStringLiteral("Ошибка TabStrip"));
         return;
@@ -34,10 +37,10 @@ void Ruriruz::TabStrip1_Click() {
             setUpListPanel(3, Text3, List3);
             break;
         case 4:
-            setUpQuotientPanel(*category);
+            setUpQuotientPanel(category->quantity());
             break;
         default:
-            setUpMomentPanel(*category);
+            setUpMomentPanel(category->quantity());
             break;
     }
 }
@@ -50,16 +53,16 @@ void Ruriruz::setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QL
     showFrame(frame);
 }
 
-void Ruriruz::setUpQuotientPanel(const Category& category) {
-    const bool hasDenominator = category.pickerCount() > 1;
+void Ruriruz::setUpQuotientPanel(const convert::Quantity& quantity) {
+    const bool hasDenominator = quantity.pickerCount() > 1;
     for (std::size_t r = 0; r < 2; ++r) {
         Text4[r]->setText(QStringLiteral("0"));
-        refill(Combo1[r], unitTexts(category.pickers[0]));
-        setUnitTips(Combo1[r], category.pickers[0], numbers_);
+        refill(Combo1[r], unitTexts(quantity.pickers[0]));
+        setUnitTips(Combo1[r], quantity.pickers[0], numbers_);
         // Where the category has no denominator, the picker keeps its rows, hidden.
         if (hasDenominator) {
-            refill(Combo2[r], unitTexts(category.pickers[1]));
-            setUnitTips(Combo2[r], category.pickers[1], numbers_);
+            refill(Combo2[r], unitTexts(quantity.pickers[1]));
+            setUnitTips(Combo2[r], quantity.pickers[1], numbers_);
         }
         Combo1[r]->setCurrentIndex(0);  // Combo1_Click shows or hides the denominator
         if (hasDenominator) {
@@ -69,9 +72,9 @@ void Ruriruz::setUpQuotientPanel(const Category& category) {
     showFrame(4);
 }
 
-void Ruriruz::setUpMomentPanel(const Category& category) {
+void Ruriruz::setUpMomentPanel(const convert::Quantity& quantity) {
     // A distributed moment is a moment per length: only it shows the second "/" and picker.
-    const bool perLength = category.pickerCount() > 2;
+    const bool perLength = quantity.pickerCount() > 2;
     for (std::size_t r = 0; r < 2; ++r) {
         Combo5[r]->setVisible(perLength);
         Label4[r]->setVisible(perLength);
@@ -99,10 +102,10 @@ void Ruriruz::showFrame(int frame) {
 
 void Ruriruz::Combo1_Click(qint16 Index) {
     const auto i = static_cast<std::size_t>(Index);
-    const Category* category = categoryAt(TabStrip1->selectedIndex());
+    const window::Category* category = categoryAt(TabStrip1->selectedIndex());
     Combo1Index = static_cast<qint16>(Combo1[i]->currentIndex());
-    const bool whole =
-        !category || category->pickerCount() < 2 || Combo1Index >= category->wholeUnitsFrom;
+    const bool whole = !category || category->quantity().pickerCount() < 2 ||
+                       Combo1Index >= category->quantity().wholeUnitsFrom;
     Combo2[i]->setVisible(!whole);
     Label1[i]->setVisible(!whole);
     click(&Ruriruz::ConvertQuotient);
