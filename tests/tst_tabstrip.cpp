@@ -25,15 +25,15 @@ class TabStripTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_window = std::make_unique<QWidget>();
-        m_window->resize(900, 300);
-        m_strip = new TabStrip(m_window.get());
-        m_strip->setCaptions(testkit::tabCaptions);
-        m_strip->setGeometry(0, 0, 393, 265);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        window_ = std::make_unique<QWidget>();
+        window_->resize(900, 300);
+        strip_ = new TabStrip(window_.get());
+        strip_->setCaptions(testkit::tabCaptions);
+        strip_->setGeometry(0, 0, 393, 265);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup() { window_.reset(); }
 
     void layoutFillsRowsWithoutClipping_data() {
         QTest::addColumn<int>("width");
@@ -45,17 +45,17 @@ private Q_SLOTS:
     void layoutFillsRowsWithoutClipping() {
         QFETCH(int, width);
         QFETCH(int, wider);
-        m_strip->setGeometry(0, 0, width, 265);
-        const QFontMetrics metrics = m_strip->fontMetrics();
-        const QRect area(0, 0, width, m_strip->tabAreaHeight());
+        strip_->setGeometry(0, 0, width, 265);
+        const QFontMetrics metrics = strip_->fontMetrics();
+        const QRect area(0, 0, width, strip_->tabAreaHeight());
         int rows = 1;
-        for (int i = 1; i <= m_strip->count(); ++i) {
-            const QRect r = m_strip->tabRect(i);
+        for (int i = 1; i <= strip_->count(); ++i) {
+            const QRect r = strip_->tabRect(i);
             QVERIFY2(area.contains(r), qPrintable(testkit::tabCaptions.at(i - 1)));
             QVERIFY(r.width() > metrics.horizontalAdvance(testkit::tabCaptions.at(i - 1)));
             if (i > 1) {
                 // Caption order, edge to edge, every row full width: no gaps and no overlaps.
-                const QRect prev = m_strip->tabRect(i - 1);
+                const QRect prev = strip_->tabRect(i - 1);
                 const bool sameRow = r.top() == prev.top() && r.left() == prev.right() + 1;
                 const bool nextRow = r.top() == prev.bottom() + 1 && r.left() == 0;
                 QVERIFY2(sameRow || nextRow, qPrintable(testkit::tabCaptions.at(i - 1)));
@@ -65,13 +65,13 @@ private Q_SLOTS:
                 }
             }
         }
-        QCOMPARE(m_strip->tabRect(m_strip->count()).right(), width - 1);
-        QCOMPARE(rows, m_strip->rowCount());
+        QCOMPARE(strip_->tabRect(strip_->count()).right(), width - 1);
+        QCOMPARE(rows, strip_->rowCount());
         if (wider > 0) {
-            const int height = m_strip->tabAreaHeight();
-            m_strip->setGeometry(0, 0, wider, 265);
-            QVERIFY(m_strip->rowCount() < rows);
-            QVERIFY(m_strip->tabAreaHeight() < height);
+            const int height = strip_->tabAreaHeight();
+            strip_->setGeometry(0, 0, wider, 265);
+            QVERIFY(strip_->rowCount() < rows);
+            QVERIFY(strip_->tabAreaHeight() < height);
         }
     }
 
@@ -87,23 +87,23 @@ private Q_SLOTS:
         QFETCH(int, rows);
         QStringList captions{testkit::tabCaptions.at(7), testkit::tabCaptions.at(9)};
         captions.insert(position - 1, testkit::tabCaptions.at(6));
-        m_strip->setCaptions(captions);
+        strip_->setCaptions(captions);
         // Exactly the text width: with any padding the caption cannot share a row.
-        const int width = m_strip->fontMetrics().horizontalAdvance(testkit::tabCaptions.at(6));
-        m_strip->setGeometry(0, 0, width, 100);
-        QCOMPARE(m_strip->rowCount(), rows);
-        const QRect wide = m_strip->tabRect(position);
+        const int width = strip_->fontMetrics().horizontalAdvance(testkit::tabCaptions.at(6));
+        strip_->setGeometry(0, 0, width, 100);
+        QCOMPARE(strip_->rowCount(), rows);
+        const QRect wide = strip_->tabRect(position);
         QCOMPARE(wide, QRect(0, wide.top(), width, wide.height()));
     }
 
     void fontChangeRelayouts() {
-        const int before = m_strip->tabAreaHeight();
-        QFont font = m_strip->font();
+        const int before = strip_->tabAreaHeight();
+        QFont font = strip_->font();
         font.setPointSizeF(font.pointSizeF() * 2);
-        m_strip->setFont(font);
-        QVERIFY(m_strip->tabAreaHeight() > before);
-        QVERIFY(m_strip->tabRect(1).width() >
-                m_strip->fontMetrics().horizontalAdvance(testkit::tabCaptions[0]));
+        strip_->setFont(font);
+        QVERIFY(strip_->tabAreaHeight() > before);
+        QVERIFY(strip_->tabRect(1).width() >
+                strip_->fontMetrics().horizontalAdvance(testkit::tabCaptions[0]));
     }
 
     void mouseSelects_data() {
@@ -119,15 +119,15 @@ private Q_SLOTS:
         QFETCH(int, start);
         QFETCH(int, target);
         QFETCH(int, emitted);
-        m_strip->setSelectedIndex(start);
-        const QRect lastTab = m_strip->tabRect(13);
-        QSignalSpy spy(m_strip, &TabStrip::clicked);
-        QTest::mouseClick(m_strip, Qt::LeftButton, {}, m_strip->tabRect(target).center());
-        QCOMPARE(m_strip->selectedIndex(), target);
+        strip_->setSelectedIndex(start);
+        const QRect lastTab = strip_->tabRect(13);
+        QSignalSpy spy(strip_, &TabStrip::clicked);
+        QTest::mouseClick(strip_, Qt::LeftButton, {}, strip_->tabRect(target).center());
+        QCOMPARE(strip_->selectedIndex(), target);
         QCOMPARE(spy.count(), emitted);
-        QCOMPARE(m_strip->accessibleDescription(), testkit::tabCaptions.at(target - 1));
+        QCOMPARE(strip_->accessibleDescription(), testkit::tabCaptions.at(target - 1));
         // The selected tab's row stays put; it is not swapped to the bottom.
-        QCOMPARE(m_strip->tabRect(13), lastTab);
+        QCOMPARE(strip_->tabRect(13), lastTab);
     }
 
     void keysMoveSelection_data() {
@@ -155,40 +155,40 @@ private Q_SLOTS:
         QFETCH(int, expected);
         QFETCH(int, emitted);
         QFETCH(bool, passedOn);
-        m_strip->setSelectedIndex(start);
+        strip_->setSelectedIndex(start);
         KeyRecorder recorder;
-        m_window->installEventFilter(&recorder);
-        QSignalSpy spy(m_strip, &TabStrip::clicked);
-        QTest::keyClick(m_strip, key);
-        QCOMPARE(m_strip->selectedIndex(), expected);
+        window_->installEventFilter(&recorder);
+        QSignalSpy spy(strip_, &TabStrip::clicked);
+        QTest::keyClick(strip_, key);
+        QCOMPARE(strip_->selectedIndex(), expected);
         QCOMPARE(spy.count(), emitted);
         QCOMPARE(recorder.presses > 0, passedOn);
     }
 
     void programmaticChangesAreSilent() {
-        QSignalSpy spy(m_strip, &TabStrip::clicked);
-        m_strip->setSelectedIndex(10);
-        QCOMPARE(m_strip->selectedIndex(), 10);
-        QCOMPARE(m_strip->accessibleDescription(), testkit::tabCaptions.at(9));
-        m_strip->setSelectedIndex(14);
-        m_strip->setSelectedIndex(0);
-        QCOMPARE(m_strip->selectedIndex(), 10);
+        QSignalSpy spy(strip_, &TabStrip::clicked);
+        strip_->setSelectedIndex(10);
+        QCOMPARE(strip_->selectedIndex(), 10);
+        QCOMPARE(strip_->accessibleDescription(), testkit::tabCaptions.at(9));
+        strip_->setSelectedIndex(14);
+        strip_->setSelectedIndex(0);
+        QCOMPARE(strip_->selectedIndex(), 10);
 
-        m_strip->setCaptions(testkit::tabCaptions.mid(0, 3));
-        QCOMPARE(m_strip->selectedIndex(), 1);
-        QCOMPARE(m_strip->accessibleDescription(), testkit::tabCaptions.at(0));
-        QVERIFY(m_strip->tabRect(4).isNull());
-        m_strip->setCaptions({});
-        QCOMPARE(m_strip->selectedIndex(), 0);
-        QCOMPARE(m_strip->tabAreaHeight(), 0);
-        QTest::keyClick(m_strip, Qt::Key_End);
-        QTest::mouseClick(m_strip, Qt::LeftButton, {}, QPoint(5, 5));
+        strip_->setCaptions(testkit::tabCaptions.mid(0, 3));
+        QCOMPARE(strip_->selectedIndex(), 1);
+        QCOMPARE(strip_->accessibleDescription(), testkit::tabCaptions.at(0));
+        QVERIFY(strip_->tabRect(4).isNull());
+        strip_->setCaptions({});
+        QCOMPARE(strip_->selectedIndex(), 0);
+        QCOMPARE(strip_->tabAreaHeight(), 0);
+        QTest::keyClick(strip_, Qt::Key_End);
+        QTest::mouseClick(strip_, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(spy.count(), 0);
     }
 
 private:
-    std::unique_ptr<QWidget> m_window;
-    TabStrip* m_strip = nullptr;
+    std::unique_ptr<QWidget> window_;
+    TabStrip* strip_ = nullptr;
 };
 
 QTEST_MAIN(TabStripTest)

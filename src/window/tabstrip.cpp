@@ -23,22 +23,22 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
 }
 
 void TabStrip::setCaptions(const QStringList& captions) {
-    m_captions = captions;
-    m_selected = captions.isEmpty() ? 0 : 1;
+    captions_ = captions;
+    selected_ = captions.isEmpty() ? 0 : 1;
     setAccessibleDescription(captions.isEmpty() ? QString() : captions.first());
     invalidateLayout();
 }
 
 int TabStrip::count() const {
-    return int(m_captions.size());
+    return int(captions_.size());
 }
 
 QString TabStrip::caption(int index) const {
-    return index >= 1 && index <= count() ? m_captions.at(index - 1) : QString();
+    return index >= 1 && index <= count() ? captions_.at(index - 1) : QString();
 }
 
 int TabStrip::selectedIndex() const {
-    return m_selected;
+    return selected_;
 }
 
 void TabStrip::setSelectedIndex(int index) {
@@ -47,12 +47,12 @@ void TabStrip::setSelectedIndex(int index) {
 
 int TabStrip::rowCount() const {
     ensureLaidOut();
-    return m_rows;
+    return rows_;
 }
 
 int TabStrip::tabAreaHeight() const {
     ensureLaidOut();
-    return m_rows * rowHeight();
+    return rows_ * rowHeight();
 }
 
 QRect TabStrip::tabRect(int index) const {
@@ -60,7 +60,7 @@ QRect TabStrip::tabRect(int index) const {
         return {};
     }
     ensureLaidOut();
-    return m_rects.at(index - 1);
+    return rects_.at(index - 1);
 }
 
 QSize TabStrip::sizeHint() const {
@@ -80,22 +80,22 @@ int TabStrip::horizontalPadding() const {
 // Laying out measures every caption, so it waits until someone asks where the tabs are. A hidden
 // widget also hears of its new size only when shown, and the window asks before that.
 void TabStrip::invalidateLayout() {
-    m_laidOutWidth = -1;
+    laidOutWidth_ = -1;
     update();
 }
 
 void TabStrip::ensureLaidOut() const {
-    if (m_laidOutWidth != width()) {
+    if (laidOutWidth_ != width()) {
         const_cast<TabStrip*>(this)->relayout();
     }
 }
 
 void TabStrip::relayout() {
-    m_laidOutWidth = width();
-    m_rects.clear();
-    m_rowOf.clear();
-    m_rows = 0;
-    const qsizetype n = m_captions.size();
+    laidOutWidth_ = width();
+    rects_.clear();
+    rowOf_.clear();
+    rows_ = 0;
+    const qsizetype n = captions_.size();
     if (n == 0) {
         update();
         return;
@@ -106,7 +106,7 @@ void TabStrip::relayout() {
     const QFontMetrics metrics = fontMetrics();
     QList<int> natural;
     natural.reserve(n);
-    for (const QString& caption : m_captions) {
+    for (const QString& caption : captions_) {
         natural.append(metrics.horizontalAdvance(caption) + padding);
     }
 
@@ -139,17 +139,17 @@ void TabStrip::relayout() {
     if (high < available) {
         rowStart = breakRows(high);
     }
-    m_rows = int(rowStart.size());
+    rows_ = int(rowStart.size());
 
     // Justify each row to the full width, sharing the slack in proportion to natural widths.
     // Rounding the running edge rather than each width keeps the row exactly full and never
     // gives a tab less than its natural width.
     const int height = rowHeight();
-    m_rects.resize(n);
-    m_rowOf.resize(n);
-    for (int row = 0; row < m_rows; ++row) {
+    rects_.resize(n);
+    rowOf_.resize(n);
+    for (int row = 0; row < rows_; ++row) {
         const qsizetype begin = rowStart.at(row);
-        const qsizetype end = row + 1 < m_rows ? rowStart.at(row + 1) : n;
+        const qsizetype end = row + 1 < rows_ ? rowStart.at(row + 1) : n;
         qint64 total = 0;
         for (qsizetype i = begin; i < end; ++i) {
             total += natural.at(i);
@@ -159,8 +159,8 @@ void TabStrip::relayout() {
         for (qsizetype i = begin; i < end; ++i) {
             running += natural.at(i);
             const int right = int(available * running / total);
-            m_rects[i] = QRect(left, row * height, right - left, height);
-            m_rowOf[i] = row;
+            rects_[i] = QRect(left, row * height, right - left, height);
+            rowOf_[i] = row;
             left = right;
         }
     }
@@ -168,12 +168,12 @@ void TabStrip::relayout() {
 }
 
 void TabStrip::select(int index, bool notify) {
-    if (index < 1 || index > count() || index == m_selected) {
+    if (index < 1 || index > count() || index == selected_) {
         return;
     }
-    const int previous = m_selected;
-    m_selected = index;
-    setAccessibleDescription(m_captions.at(index - 1));
+    const int previous = selected_;
+    selected_ = index;
+    setAccessibleDescription(captions_.at(index - 1));
     update();
     if (QAccessible::isActive()) {
         announceSelection(previous);
@@ -189,7 +189,7 @@ void TabStrip::announceSelection(int previous) {
     QAccessible::State selected;
     selected.selected = true;
     for (const auto& [tab, type] : {std::pair{previous, QAccessible::SelectionRemove},
-                                    {m_selected, QAccessible::SelectionAdd}}) {
+                                    {selected_, QAccessible::SelectionAdd}}) {
         if (tab < 1) {
             continue;
         }
@@ -207,9 +207,9 @@ void TabStrip::announceSelection(int previous) {
 
 // Within the strip, the keyboard rests on the selected tab: that is what a screen reader reads.
 void TabStrip::announceFocusedTab() {
-    if (m_selected > 0) {
+    if (selected_ > 0) {
         QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(m_selected - 1);
+        focus.setChild(selected_ - 1);
         QAccessible::updateAccessibility(&focus);
     }
 }
@@ -221,15 +221,15 @@ void TabStrip::initTabOption(QStyleOptionTab* option, int index) const {
     option->state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
     option->shape = QTabBar::RoundedNorth;
     option->features |= QStyleOptionTab::HasFrame;
-    option->rect = m_rects.at(index - 1);
+    option->rect = rects_.at(index - 1);
     // The style treats '&' as a mnemonic marker; captions are plain text.
-    option->text = m_captions.at(index - 1);
+    option->text = captions_.at(index - 1);
     option->text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 
-    const int row = m_rowOf.at(index - 1);
+    const int row = rowOf_.at(index - 1);
     option->row = row;
-    const bool first = index == 1 || m_rowOf.at(index - 2) != row;
-    const bool last = index == count() || m_rowOf.at(index) != row;
+    const bool first = index == 1 || rowOf_.at(index - 2) != row;
+    const bool last = index == count() || rowOf_.at(index) != row;
     if (first && last) {
         option->position = QStyleOptionTab::OnlyOneTab;
     } else if (first) {
@@ -241,15 +241,15 @@ void TabStrip::initTabOption(QStyleOptionTab* option, int index) const {
     }
 
     option->selectedPosition = QStyleOptionTab::NotAdjacent;
-    if (!first && m_selected == index - 1) {
+    if (!first && selected_ == index - 1) {
         option->selectedPosition = QStyleOptionTab::PreviousIsSelected;
-    } else if (!last && m_selected == index + 1) {
+    } else if (!last && selected_ == index + 1) {
         option->selectedPosition = QStyleOptionTab::NextIsSelected;
     }
 
     // State_HasFocus stays off: the common style answers it with a focus frame around the
     // whole tab, which doubled the one paintEvent() draws around the caption.
-    if (index == m_selected) {
+    if (index == selected_) {
         option->state |= QStyle::State_Selected;
     }
 }
@@ -269,8 +269,8 @@ void TabStrip::paintEvent(QPaintEvent* /*event*/) {
     frame.tabBarSize = QSize(width(), tabsHeight);
     frame.tabBarRect = QRect(0, 0, width(), tabsHeight);
     // Only a tab in the bottom row actually touches the page.
-    if (m_selected > 0 && m_rowOf.at(m_selected - 1) == m_rows - 1) {
-        frame.selectedTabRect = tabRect(m_selected);
+    if (selected_ > 0 && rowOf_.at(selected_ - 1) == rows_ - 1) {
+        frame.selectedTabRect = tabRect(selected_);
     }
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
 
@@ -286,19 +286,18 @@ void TabStrip::paintEvent(QPaintEvent* /*event*/) {
         painter.restore();
     };
     for (int index = 1; index <= count(); ++index) {
-        if (index != m_selected) {
+        if (index != selected_) {
             drawTab(index);
         }
     }
-    if (m_selected > 0) {
-        drawTab(m_selected);
+    if (selected_ > 0) {
+        drawTab(selected_);
     }
 
-    if (hasFocus() && m_selected > 0) {
-        const QRect cell = tabRect(m_selected);
+    if (hasFocus() && selected_ > 0) {
+        const QRect cell = tabRect(selected_);
         const QFontMetrics metrics = fontMetrics();
-        QRect text(0, 0, metrics.horizontalAdvance(m_captions.at(m_selected - 1)),
-                   metrics.height());
+        QRect text(0, 0, metrics.horizontalAdvance(captions_.at(selected_ - 1)), metrics.height());
         text.moveCenter(cell.center());
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
@@ -343,7 +342,7 @@ void TabStrip::mousePressEvent(QMouseEvent* event) {
 }
 
 void TabStrip::keyPressEvent(QKeyEvent* event) {
-    if (m_selected == 0) {
+    if (selected_ == 0) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -351,11 +350,11 @@ void TabStrip::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Left:
         case Qt::Key_Up:
-            target = qMax(1, m_selected - 1);
+            target = qMax(1, selected_ - 1);
             break;
         case Qt::Key_Right:
         case Qt::Key_Down:
-            target = qMin(count(), m_selected + 1);
+            target = qMin(count(), selected_ + 1);
             break;
         case Qt::Key_Home:
             target = 1;

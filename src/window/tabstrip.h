@@ -59,10 +59,10 @@ private:
     void announceFocusedTab();
     void initTabOption(QStyleOptionTab* option, int index) const;
 
-    QStringList m_captions;
-    QList<QRect> m_rects;  // parallel to m_captions
-    QList<int> m_rowOf;    // 0-based row of each tab
-    int m_rows = 0;
-    int m_laidOutWidth = -1;
-    int m_selected = 0;
+    QStringList captions_;
+    QList<QRect> rects_;  // parallel to captions_
+    QList<int> rowOf_;    // 0-based row of each tab
+    int rows_ = 0;
+    int laidOutWidth_ = -1;
+    int selected_ = 0;
 };
