@@ -100,69 +100,86 @@ QStringList allRows(int panel, std::size_t picker) {
     return rows;
 }
 
+// Places both rows of a quotient or moment panel alike, each control in a column of its own;
+// the labels sit centred on the row. Returns the right edge of the rows.
+int placeRows(const std::vector<QRect>& design, const std::vector<std::array<QWidget*, 2>>& row,
+              const std::vector<int>& needed, int rowHeight) {
+    const std::vector<Span> spans = flowRow(design, needed);
+    for (std::size_t r = 0; r < 2; ++r) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            QWidget* w = row[c][r];
+            const bool label = qobject_cast<QLabel*>(w) != nullptr;
+            const int height = label ? design[c].height() : rowHeight;
+            w->setGeometry(spans[c].left, rowTop[r] + (rowHeight - height) / 2, spans[c].width,
+                           height);
+        }
+    }
+    return spans.back().left + spans.back().width;
+}
+
+int labelWidth(const Ruriruz::Pair<QLabel>& label) {
+    return label[0]->sizeHint().width();
+}
+
 }  // namespace
 
 void Ruriruz::layOut() {
-    // Panels 1 to 3: two columns, each a value box over its unit list.
     const int valueBox = valueBoxWidth(Text1[0]);
+    const int lists = layOutListPanels(valueBox);
+    const int pickers = layOutPickerPanels(valueBox);
+    layOutFrames(std::max(lists, pickers));
+}
+
+// Panels 1 to 3: two columns, each a value box over its unit list. Returns the panels' width.
+int Ruriruz::layOutListPanels(int valueBox) {
     int column = std::max(listDesign[0].width(), valueBox);
-    for (const Pair<QListWidget>* list : {&List1, &List2, &List3}) {
-        column = std::max(column, listWidth((*list)[0]));
+    for (const auto& panel : listPanels()) {
+        column = std::max(column, listWidth((*panel.second)[0]));
     }
     const std::vector<Span> columns = flowRow({listDesign[0], listDesign[1]}, {column, column});
-    int frameWidth = columns[1].left + columns[1].width + frameMarginRight;
-    const int frameHeight = frameDesign.height();
     const int boxHeight = std::max(listBoxDesign[0].height(), Text1[0]->sizeHint().height());
-    for (const auto& [text, list] :
-         {std::pair{&Text1, &List1}, std::pair{&Text2, &List2}, std::pair{&Text3, &List3}}) {
-        for (int i = 0; i < 2; ++i) {
-            const auto idx = static_cast<std::size_t>(i);
-            (*text)[i]->setGeometry(columns[idx].left, listBoxDesign[idx].top(), columns[idx].width,
+    for (const auto& [text, list] : listPanels()) {
+        for (std::size_t i = 0; i < 2; ++i) {
+            (*text)[i]->setGeometry(columns[i].left, listBoxDesign[i].top(), columns[i].width,
                                     boxHeight);
-            (*list)[i]->setGeometry(columns[idx].left, listDesign[idx].top(), columns[idx].width,
-                                    listDesign[idx].height());
+            (*list)[i]->setGeometry(columns[i].left, listDesign[i].top(), columns[i].width,
+                                    listDesign[i].height());
         }
     }
+    return columns[1].left + columns[1].width + frameMarginRight;
+}
 
-    // Panels 4 and 5: two rows, each a value box followed by its pickers and the labels
-    // between them. Both rows of a panel are placed alike; the labels sit centred on the row.
-    const int pickerHeight =
+// Panels 4 and 5: two rows, each a value box followed by its pickers and the labels between
+// them. Returns the width of the wider panel.
+int Ruriruz::layOutPickerPanels(int valueBox) {
+    const int rowHeight =
         std::max({twips(315), Text4[0]->sizeHint().height(), Combo1[0]->sizeHint().height()});
-    auto placeRows = [&](const auto& designed, const std::vector<std::array<QWidget*, 2>>& row,
-                         const std::vector<int>& needed) {
-        const std::vector<QRect> design(designed.begin(), designed.end());
-        const std::vector<Span> spans = flowRow(design, needed);
-        for (int r = 0; r < 2; ++r) {
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                QWidget* w = row[c][static_cast<std::size_t>(r)];
-                const bool label = qobject_cast<QLabel*>(w) != nullptr;
-                const int height = label ? design[c].height() : pickerHeight;
-                const int top = rowTop[static_cast<std::size_t>(r)] + (pickerHeight - height) / 2;
-                w->setGeometry(spans[c].left, top, spans[c].width, height);
-            }
-        }
-        frameWidth =
-            std::max(frameWidth, spans.back().left + spans.back().width + frameMarginRight);
-    };
-    auto labelWidth = [](const Pair<QLabel>& label) { return label[0]->sizeHint().width(); };
-    placeRows(quotientRow,
-              {{Text4[0], Text4[1]},
-               {Combo1[0], Combo1[1]},
-               {Label1[0], Label1[1]},
-               {Combo2[0], Combo2[1]}},
-              {valueBox, pickerWidth(Combo1[0], allRows(4, 0)), labelWidth(Label1),
-               pickerWidth(Combo2[0], allRows(4, 1))});
-    placeRows(momentRow,
-              {{Text5[0], Text5[1]},
-               {Combo3[0], Combo3[1]},
-               {Label3[0], Label3[1]},
-               {Combo4[0], Combo4[1]},
-               {Label4[0], Label4[1]},
-               {Combo5[0], Combo5[1]}},
-              {valueBox, pickerWidth(Combo3[0], allRows(5, 0)), labelWidth(Label3),
-               pickerWidth(Combo4[0], allRows(5, 1)), labelWidth(Label4),
-               pickerWidth(Combo5[0], allRows(5, 2))});
-    // The tab strip wraps the panels; its rows of tabs may need more room than designed.
+    const int quotient = placeRows({quotientRow.begin(), quotientRow.end()},
+                                   {{Text4[0], Text4[1]},
+                                    {Combo1[0], Combo1[1]},
+                                    {Label1[0], Label1[1]},
+                                    {Combo2[0], Combo2[1]}},
+                                   {valueBox, pickerWidth(Combo1[0], allRows(4, 0)),
+                                    labelWidth(Label1), pickerWidth(Combo2[0], allRows(4, 1))},
+                                   rowHeight);
+    const int moment = placeRows({momentRow.begin(), momentRow.end()},
+                                 {{Text5[0], Text5[1]},
+                                  {Combo3[0], Combo3[1]},
+                                  {Label3[0], Label3[1]},
+                                  {Combo4[0], Combo4[1]},
+                                  {Label4[0], Label4[1]},
+                                  {Combo5[0], Combo5[1]}},
+                                 {valueBox, pickerWidth(Combo3[0], allRows(5, 0)),
+                                  labelWidth(Label3), pickerWidth(Combo4[0], allRows(5, 1)),
+                                  labelWidth(Label4), pickerWidth(Combo5[0], allRows(5, 2))},
+                                 rowHeight);
+    return std::max(quotient, moment) + frameMarginRight;
+}
+
+// The tab strip wraps the panels; its rows of tabs may need more room than designed, and the
+// window grows with it.
+void Ruriruz::layOutFrames(int frameWidth) {
+    const int frameHeight = frameDesign.height();
     const int stripWidth = frameWidth + 2 * (frameDesign.left() - tabStripDesign.left());
     TabStrip1->setGeometry(tabStripDesign.left(), tabStripDesign.top(), stripWidth,
                            tabStripDesign.height());

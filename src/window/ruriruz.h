@@ -99,6 +99,9 @@ private:
     using Recompute = void (Ruriruz::*)(qint16&);
 
     void buildDesign();
+    void buildListPanels();
+    void buildPickerPanels();
+    void chainFocus();
     void buildMenu();
     void tipFixedPickers();
     void connectHandlers();
@@ -112,6 +115,13 @@ private:
         }
     }
     void layOut();
+    int layOutListPanels(int valueBox);
+    int layOutPickerPanels(int valueBox);
+    void layOutFrames(int frameWidth);
+    // The value box and unit list pairs of panels 1 to 3.
+    std::array<std::pair<Pair<TextBox>*, Pair<QListWidget>*>, 3> listPanels() {
+        return {std::pair{&Text1, &List1}, std::pair{&Text2, &List2}, std::pair{&Text3, &List3}};
+    }
 
     void keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAscii);
     void change(const Pair<TextBox>& box, qint16 Index, Recompute recompute);
