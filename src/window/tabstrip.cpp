@@ -15,6 +15,38 @@ namespace {
 // Room above and below the caption, in pixels, so a row reads as a tab and not a text line.
 constexpr int kVerticalPadding = 8;
 
+// Greedy fill in caption order: the first tab of each row. A caption too wide for any row still
+// gets one of its own.
+QList<qsizetype> breakRows(const QList<int>& natural, int limit) {
+    QList<qsizetype> starts{0};
+    int used = 0;
+    for (qsizetype i = 0; i < natural.size(); ++i) {
+        if (i > starts.last() && used + natural.at(i) > limit) {
+            starts.append(i);
+            used = 0;
+        }
+        used += natural.at(i);
+    }
+    return starts;
+}
+
+// The rows of a greedy fill, evened out: the narrowest limit that needs no more rows than the
+// full width, so the last row is not left with a lone tab.
+QList<qsizetype> evenRows(const QList<int>& natural, int available) {
+    const QList<qsizetype> full = breakRows(natural, available);
+    int low = *std::max_element(natural.cbegin(), natural.cend());
+    int high = available;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (breakRows(natural, mid).size() <= full.size()) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return high < available ? breakRows(natural, high) : full;
+}
+
 }  // namespace
 
 TabStrip::TabStrip(QWidget* parent) : QWidget(parent) {
@@ -95,56 +127,30 @@ void TabStrip::relayout() {
     rects_.clear();
     rowOf_.clear();
     rows_ = 0;
-    const qsizetype n = captions_.size();
-    if (n == 0) {
+    if (captions_.isEmpty()) {
         update();
         return;
     }
-
     const int available = qMax(1, width());
     const int padding = horizontalPadding();
     const QFontMetrics metrics = fontMetrics();
     QList<int> natural;
-    natural.reserve(n);
+    natural.reserve(captions_.size());
     for (const QString& caption : captions_) {
         natural.append(metrics.horizontalAdvance(caption) + padding);
     }
+    justifyRows(natural, evenRows(natural, available), available);
+    update();
+}
 
-    // Greedy fill in caption order; a caption too wide for any row still gets one of its own.
-    auto breakRows = [&natural, n](int limit) {
-        QList<qsizetype> starts{0};
-        int used = 0;
-        for (qsizetype i = 0; i < n; ++i) {
-            if (i > starts.last() && used + natural.at(i) > limit) {
-                starts.append(i);
-                used = 0;
-            }
-            used += natural.at(i);
-        }
-        return starts;
-    };
-    // Then even the rows out: the narrowest limit that needs no more rows than the full width,
-    // so the last row is not left with a lone tab.
-    QList<qsizetype> rowStart = breakRows(available);
-    int low = *std::max_element(natural.cbegin(), natural.cend());
-    int high = available;
-    while (low < high) {
-        const int mid = low + (high - low) / 2;
-        if (breakRows(mid).size() <= rowStart.size()) {
-            high = mid;
-        } else {
-            low = mid + 1;
-        }
-    }
-    if (high < available) {
-        rowStart = breakRows(high);
-    }
-    rows_ = int(rowStart.size());
-
-    // Justify each row to the full width, sharing the slack in proportion to natural widths.
-    // Rounding the running edge rather than each width keeps the row exactly full and never
-    // gives a tab less than its natural width.
+// Justifies each row to the full width, sharing the slack in proportion to natural widths.
+// Rounding the running edge rather than each width keeps the row exactly full and never gives
+// a tab less than its natural width.
+void TabStrip::justifyRows(const QList<int>& natural, const QList<qsizetype>& rowStart,
+                           int available) {
+    const qsizetype n = natural.size();
     const int height = rowHeight();
+    rows_ = int(rowStart.size());
     rects_.resize(n);
     rowOf_.resize(n);
     for (int row = 0; row < rows_; ++row) {
@@ -164,7 +170,6 @@ void TabStrip::relayout() {
             left = right;
         }
     }
-    update();
 }
 
 void TabStrip::select(int index, bool notify) {
@@ -256,8 +261,23 @@ void TabStrip::initTabOption(QStyleOptionTab* option, int index) const {
 
 void TabStrip::paintEvent(QPaintEvent* /*event*/) {
     QStylePainter painter(this);
-    const int tabsHeight = tabAreaHeight();
+    paintFrame(painter);
+    // The selected tab goes last so its raised outline is not covered by a neighbour.
+    for (int index = 1; index <= count(); ++index) {
+        if (index != selected_) {
+            paintTab(painter, index);
+        }
+    }
+    if (selected_ > 0) {
+        paintTab(painter, selected_);
+        if (hasFocus()) {
+            paintFocus(painter);
+        }
+    }
+}
 
+void TabStrip::paintFrame(QStylePainter& painter) const {
+    const int tabsHeight = tabAreaHeight();
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
     frame.shape = QTabBar::RoundedNorth;
@@ -273,38 +293,30 @@ void TabStrip::paintEvent(QPaintEvent* /*event*/) {
         frame.selectedTabRect = tabRect(selected_);
     }
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+}
 
-    // The selected tab goes last so its raised outline is not covered by a neighbour. Each tab
-    // is clipped to its own cell: styles may paint past the rect to merge the tab with a page
-    // right below it, which would smear over the rows underneath here.
-    const auto drawTab = [&](int index) {
-        QStyleOptionTab option;
-        initTabOption(&option, index);
-        painter.save();
-        painter.setClipRect(option.rect);
-        painter.drawControl(QStyle::CE_TabBarTab, option);
-        painter.restore();
-    };
-    for (int index = 1; index <= count(); ++index) {
-        if (index != selected_) {
-            drawTab(index);
-        }
-    }
-    if (selected_ > 0) {
-        drawTab(selected_);
-    }
+// Each tab is clipped to its own cell: styles may paint past the rect to merge the tab with a
+// page right below it, which would smear over the rows underneath here.
+void TabStrip::paintTab(QStylePainter& painter, int index) const {
+    QStyleOptionTab option;
+    initTabOption(&option, index);
+    painter.save();
+    painter.setClipRect(option.rect);
+    painter.drawControl(QStyle::CE_TabBarTab, option);
+    painter.restore();
+}
 
-    if (hasFocus() && selected_ > 0) {
-        const QRect cell = tabRect(selected_);
-        const QFontMetrics metrics = fontMetrics();
-        QRect text(0, 0, metrics.horizontalAdvance(captions_.at(selected_ - 1)), metrics.height());
-        text.moveCenter(cell.center());
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.backgroundColor = palette().color(QPalette::Window);
-        focus.rect = text.adjusted(-3, -1, 3, 1).intersected(cell.adjusted(2, 2, -2, -2));
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-    }
+// The focus frame goes around the selected caption, inside its cell.
+void TabStrip::paintFocus(QStylePainter& painter) const {
+    const QRect cell = tabRect(selected_);
+    const QFontMetrics metrics = fontMetrics();
+    QRect text(0, 0, metrics.horizontalAdvance(captions_.at(selected_ - 1)), metrics.height());
+    text.moveCenter(cell.center());
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.backgroundColor = palette().color(QPalette::Window);
+    focus.rect = text.adjusted(-3, -1, 3, 1).intersected(cell.adjusted(2, 2, -2, -2));
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }
 
 void TabStrip::resizeEvent(QResizeEvent* event) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QStyleOptionTab;
+class QStylePainter;
 
 // A tab strip that wraps its tabs onto as many rows as the width needs, so every caption is
 // visible in full at once. QTabBar can only scroll or elide, which hides categories.
@@ -50,6 +51,7 @@ protected:
 
 private:
     void relayout();
+    void justifyRows(const QList<int>& natural, const QList<qsizetype>& rowStart, int available);
     void ensureLaidOut() const;
     void invalidateLayout();
     int rowHeight() const;
@@ -58,6 +60,9 @@ private:
     void announceSelection(int previous);
     void announceFocusedTab();
     void initTabOption(QStyleOptionTab* option, int index) const;
+    void paintFrame(QStylePainter& painter) const;
+    void paintTab(QStylePainter& painter, int index) const;
+    void paintFocus(QStylePainter& painter) const;
 
     QStringList captions_;
     QList<QRect> rects_;  // parallel to captions_
