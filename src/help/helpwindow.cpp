@@ -97,52 +97,16 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
     // It must not keep the program running once the converter window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Справка Mervel"));
-
-    Back = new QPushButton(QStringLiteral("Назад"), this);
-    Forward = new QPushButton(QStringLiteral("Вперед"), this);
-    Home = new QPushButton(QStringLiteral("Начало"), this);
-    Back->setEnabled(false);
-    Forward->setEnabled(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Back);
-    buttons->addWidget(Forward);
-    buttons->addWidget(Home);
-    buttons->addStretch();
+    // The buttons are made first: the focus visits them first.
+    QLayout* buttons = buildButtons();
 
     Tabs = new QTabWidget;
     Contents = new QTreeWidget;
     Contents->setHeaderHidden(true);
     Contents->setAccessibleName(QStringLiteral("Содержание"));
     Tabs->addTab(Contents, QStringLiteral("&Содержание"));
-
-    auto* indexPage = new QWidget;
-    IndexText = new QLineEdit;
-    IndexText->setPlaceholderText(QStringLiteral("Введите слово"));
-    IndexText->setAccessibleName(QStringLiteral("Слово указателя"));
-    Index = new QTreeWidget;
-    Index->setHeaderHidden(true);
-    Index->setAccessibleName(QStringLiteral("Указатель"));
-    auto* indexLayout = new QVBoxLayout(indexPage);
-    indexLayout->addWidget(IndexText);
-    indexLayout->addWidget(Index);
-    Tabs->addTab(indexPage, QStringLiteral("&Указатель"));
-
-    auto* searchPage = new QWidget;
-    SearchText = new QLineEdit;
-    SearchText->setPlaceholderText(QStringLiteral("Слова для поиска"));
-    SearchText->setAccessibleName(QStringLiteral("Слова для поиска"));
-    SearchButton = new QPushButton(QStringLiteral("&Найти"));
-    Found = new QListWidget;
-    Found->setAccessibleName(QStringLiteral("Найденные страницы"));
-    SearchState = new QLabel;
-    auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(SearchText);
-    searchRow->addWidget(SearchButton);
-    auto* searchLayout = new QVBoxLayout(searchPage);
-    searchLayout->addLayout(searchRow);
-    searchLayout->addWidget(SearchState);
-    searchLayout->addWidget(Found);
-    Tabs->addTab(searchPage, QStringLiteral("&Поиск"));
+    Tabs->addTab(buildIndexPage(), QStringLiteral("&Указатель"));
+    Tabs->addTab(buildSearchPage(), QStringLiteral("&Поиск"));
 
     Browser = new HelpBrowser(*book_, this);
     Browser->setAccessibleName(QStringLiteral("Страница справки"));
@@ -158,6 +122,57 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
 
     buildContents();
     buildIndex();
+    connectControls();
+}
+
+QLayout* HelpWindow::buildButtons() {
+    Back = new QPushButton(QStringLiteral("Назад"), this);
+    Forward = new QPushButton(QStringLiteral("Вперед"), this);
+    Home = new QPushButton(QStringLiteral("Начало"), this);
+    Back->setEnabled(false);
+    Forward->setEnabled(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Back);
+    buttons->addWidget(Forward);
+    buttons->addWidget(Home);
+    buttons->addStretch();
+    return buttons;
+}
+
+QWidget* HelpWindow::buildIndexPage() {
+    auto* page = new QWidget;
+    IndexText = new QLineEdit;
+    IndexText->setPlaceholderText(QStringLiteral("Введите слово"));
+    IndexText->setAccessibleName(QStringLiteral("Слово указателя"));
+    Index = new QTreeWidget;
+    Index->setHeaderHidden(true);
+    Index->setAccessibleName(QStringLiteral("Указатель"));
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(IndexText);
+    layout->addWidget(Index);
+    return page;
+}
+
+QWidget* HelpWindow::buildSearchPage() {
+    auto* page = new QWidget;
+    SearchText = new QLineEdit;
+    SearchText->setPlaceholderText(QStringLiteral("Слова для поиска"));
+    SearchText->setAccessibleName(QStringLiteral("Слова для поиска"));
+    SearchButton = new QPushButton(QStringLiteral("&Найти"));
+    Found = new QListWidget;
+    Found->setAccessibleName(QStringLiteral("Найденные страницы"));
+    SearchState = new QLabel;
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(SearchText);
+    searchRow->addWidget(SearchButton);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(searchRow);
+    layout->addWidget(SearchState);
+    layout->addWidget(Found);
+    return page;
+}
+
+void HelpWindow::connectControls() {
     connect(Back, &QPushButton::clicked, Browser, &QTextBrowser::backward);
     connect(Forward, &QPushButton::clicked, Browser, &QTextBrowser::forward);
     connect(Home, &QPushButton::clicked, this, &HelpWindow::showStart);

@@ -70,6 +70,10 @@ public:
 
 private:
     explicit HelpWindow(std::unique_ptr<HelpBook> book);
+    QLayout* buildButtons();
+    QWidget* buildIndexPage();
+    QWidget* buildSearchPage();
+    void connectControls();
     void buildContents();
     void buildIndex();
     void pageShown();
