@@ -78,6 +78,19 @@ void collectPages(const std::vector<HelpTopic>& topics, QStringList& pages,
     }
 }
 
+// How often the words occur in the text, all together; 0 unless every one of them does.
+qsizetype hitsOfAll(const QString& text, const QStringList& words) {
+    qsizetype hits = 0;
+    for (const QString& word : words) {
+        const qsizetype count = text.count(word);
+        if (count == 0) {
+            return 0;
+        }
+        hits += count;
+    }
+    return hits;
+}
+
 }  // namespace
 
 std::unique_ptr<HelpBook> HelpBook::open(const QString& path) {
@@ -129,6 +142,18 @@ std::optional<QString> HelpBook::html(const QString& page) const {
     return decode(*raw);
 }
 
+QStringList HelpBook::pagesNamed(const QString& phrase) const {
+    QStringList named;
+    for (const HelpKeyword& keyword : keywords_) {
+        if (fold(keyword.name) == phrase) {
+            for (const auto& target : keyword.targets) {
+                named << target.second;
+            }
+        }
+    }
+    return named;
+}
+
 QStringList HelpBook::search(const QString& query) const {
     const QStringList words =
         fold(query).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
@@ -139,27 +164,11 @@ QStringList HelpBook::search(const QString& query) const {
     // A unit or category named in full leads to its own pages first, then come pages whose
     // title holds the words, then the pages where the words are densest: a unit's category
     // page before an overview that mentions it in passing.
-    const QString phrase = words.join(u' ');
-    QStringList named;
-    for (const HelpKeyword& keyword : keywords_) {
-        if (fold(keyword.name) == phrase) {
-            for (const auto& target : keyword.targets) {
-                named << target.second;
-            }
-        }
-    }
+    const QStringList named = pagesNamed(words.join(u' '));
     QList<std::pair<double, QString>> found;
     for (const QString& page : pages_) {
         const QString& text = foldedText_[page];
-        qsizetype hits = 0;
-        for (const QString& word : words) {
-            const qsizetype count = text.count(word);
-            if (count == 0) {
-                hits = 0;
-                break;
-            }
-            hits += count;
-        }
+        const qsizetype hits = hitsOfAll(text, words);
         if (hits == 0) {
             continue;
         }

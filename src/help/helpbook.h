@@ -55,6 +55,8 @@ private:
     explicit HelpBook(std::unique_ptr<ChmArchive> archive) : archive_(std::move(archive)) {}
     void indexFromContents(const std::vector<HelpTopic>& topics);
     void ensureSearchText() const;
+    // The pages the keyword index gives for a keyword spelt as the folded phrase.
+    QStringList pagesNamed(const QString& phrase) const;
 
     std::unique_ptr<ChmArchive> archive_;
     std::vector<HelpTopic> contents_;
