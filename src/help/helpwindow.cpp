@@ -37,6 +37,15 @@ QTreeWidgetItem* findPage(QTreeWidgetItem* item, const QString& page) {
     return nullptr;
 }
 
+// A line for the words to look for: what it asks shows in it while empty, and its name is
+// what a screen reader says.
+QLineEdit* wordsEntry(const QString& placeholder, const QString& name) {
+    auto* edit = new QLineEdit;
+    edit->setPlaceholderText(placeholder);
+    edit->setAccessibleName(name);
+    return edit;
+}
+
 }  // namespace
 
 HelpBrowser::HelpBrowser(const HelpBook& book, QWidget* parent)
@@ -141,9 +150,7 @@ QLayout* HelpWindow::buildButtons() {
 
 QWidget* HelpWindow::buildIndexPage() {
     auto* page = new QWidget;
-    IndexText = new QLineEdit;
-    IndexText->setPlaceholderText(QStringLiteral("Введите слово"));
-    IndexText->setAccessibleName(QStringLiteral("Слово указателя"));
+    IndexText = wordsEntry(QStringLiteral("Введите слово"), QStringLiteral("Слово указателя"));
     Index = new QTreeWidget;
     Index->setHeaderHidden(true);
     Index->setAccessibleName(QStringLiteral("Указатель"));
@@ -155,9 +162,7 @@ QWidget* HelpWindow::buildIndexPage() {
 
 QWidget* HelpWindow::buildSearchPage() {
     auto* page = new QWidget;
-    SearchText = new QLineEdit;
-    SearchText->setPlaceholderText(QStringLiteral("Слова для поиска"));
-    SearchText->setAccessibleName(QStringLiteral("Слова для поиска"));
+    SearchText = wordsEntry(QStringLiteral("Слова для поиска"), QStringLiteral("Слова для поиска"));
     SearchButton = new QPushButton(QStringLiteral("&Найти"));
     Found = new QListWidget;
     Found->setAccessibleName(QStringLiteral("Найденные страницы"));
