@@ -74,8 +74,8 @@ int main(int argc, char* argv[]) {
     }
 
     // Every timed key must convert: typed keys reach box 0, and box 1 follows each of them.
-    TextBox& box = *window.Text1[0];
-    const TextBox& other = *window.Text1[1];
+    TextBox& box = *window.controls().Text1[0];
+    const TextBox& other = *window.controls().Text1[1];
     box.setFocus();
     box.selectAll();
     QTest::keyClick(&box, '1');

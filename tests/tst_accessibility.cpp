@@ -40,17 +40,20 @@ void press(QAccessibleInterface* item) {
 
 // Everything a category set-up decides, to compare a press through the bus with a click.
 QStringList snapshot(Ruriruz& w) {
-    QStringList s{QString::number(w.TabStrip1->selectedIndex()), QString::number(w.UpdateGuard)};
-    for (QGroupBox* frame : w.frames()) {
+    QStringList s{QString::number(w.controls().TabStrip1->selectedIndex()),
+                  QString::number(w.state().UpdateGuard)};
+    for (QGroupBox* frame : w.controls().frames()) {
         s << QString::number(frame->isVisible());
     }
-    for (const auto* pair : {&w.Text1, &w.Text2, &w.Text3, &w.Text4, &w.Text5}) {
+    for (const auto* pair : {&w.controls().Text1, &w.controls().Text2, &w.controls().Text3,
+                             &w.controls().Text4, &w.controls().Text5}) {
         s << (*pair)[0]->text() << (*pair)[1]->text();
     }
-    for (const auto* pair : {&w.List1, &w.List2, &w.List3}) {
+    for (const auto* pair : {&w.controls().List1, &w.controls().List2, &w.controls().List3}) {
         s << QString::number((*pair)[0]->currentRow()) << QString::number((*pair)[1]->currentRow());
     }
-    for (const auto* pair : {&w.Combo1, &w.Combo2, &w.Combo3, &w.Combo4, &w.Combo5}) {
+    for (const auto* pair : {&w.controls().Combo1, &w.controls().Combo2, &w.controls().Combo3,
+                             &w.controls().Combo4, &w.controls().Combo5}) {
         for (QComboBox* combo : *pair) {
             s << QString::number(combo->count()) << combo->currentText()
               << QString::number(combo->isVisible());
@@ -70,9 +73,11 @@ struct ActiveWindow : WindowFixture {
 
 QWidget* control(Ruriruz& w, const QString& name) {
     const std::map<QString, QWidget*> controls{
-        {"TabStrip1", w.TabStrip1}, {"Text1[1]", w.Text1[1]},   {"List1[0]", w.List1[0]},
-        {"List1[1]", w.List1[1]},   {"Combo1[0]", w.Combo1[0]}, {"Combo2[1]", w.Combo2[1]},
-        {"Combo3[0]", w.Combo3[0]}, {"Combo4[0]", w.Combo4[0]}, {"Combo5[1]", w.Combo5[1]}};
+        {"TabStrip1", w.controls().TabStrip1}, {"Text1[1]", w.controls().Text1[1]},
+        {"List1[0]", w.controls().List1[0]},   {"List1[1]", w.controls().List1[1]},
+        {"Combo1[0]", w.controls().Combo1[0]}, {"Combo2[1]", w.controls().Combo2[1]},
+        {"Combo3[0]", w.controls().Combo3[0]}, {"Combo4[0]", w.controls().Combo4[0]},
+        {"Combo5[1]", w.controls().Combo5[1]}};
     return controls.at(name);
 }
 
@@ -98,7 +103,7 @@ private Q_SLOTS:
     void tabStripIsAPageTabList() {
         ActiveWindow f;
         QVERIFY(f.active);
-        QAccessibleInterface* strip = of(f.w().TabStrip1);
+        QAccessibleInterface* strip = of(f.w().controls().TabStrip1);
         QCOMPARE(strip->role(), QAccessible::PageTabList);
         QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("Категория величины"));
         QCOMPARE(strip->childCount(), 13);
@@ -134,18 +139,18 @@ private Q_SLOTS:
             QVERIFY(f->active);
             if (tab == 1) {
                 f->selectTab(10);
-                WindowFixture::type(f->w().Text4[0], QStringLiteral("7"));
+                WindowFixture::type(f->w().controls().Text4[0], QStringLiteral("7"));
             } else {
-                WindowFixture::type(f->w().Text1[0], QStringLiteral("7"));
+                WindowFixture::type(f->w().controls().Text1[0], QStringLiteral("7"));
             }
         }
-        QSignalSpy spy(pressed.w().TabStrip1, &TabStrip::clicked);
-        press(of(pressed.w().TabStrip1)->child(tab - 1));
+        QSignalSpy spy(pressed.w().controls().TabStrip1, &TabStrip::clicked);
+        press(of(pressed.w().controls().TabStrip1)->child(tab - 1));
         QCOMPARE(spy.count(), 1);
         clicked.selectTab(tab);
-        QCOMPARE(pressed.w().TabStrip1->selectedIndex(), tab);
+        QCOMPARE(pressed.w().controls().TabStrip1->selectedIndex(), tab);
         QCOMPARE(snapshot(pressed.w()), snapshot(clicked.w()));
-        QVERIFY(of(pressed.w().TabStrip1)->child(tab - 1)->state().selected);
+        QVERIFY(of(pressed.w().controls().TabStrip1)->child(tab - 1)->state().selected);
     }
 
     void selectionMovesAreAnnounced_data() {
@@ -167,9 +172,9 @@ private Q_SLOTS:
         QFETCH(bool, focused);
         ActiveWindow f;
         QVERIFY(f.active);
-        TabStrip* strip = f.w().TabStrip1;
+        TabStrip* strip = f.w().controls().TabStrip1;
         f.selectTab(from);
-        f.w().Text4[0]->setFocus();
+        f.w().controls().Text4[0]->setFocus();
         recorded.clear();
         if (how == QLatin1String("press")) {
             press(of(strip)->child(to - 1));
@@ -180,7 +185,7 @@ private Q_SLOTS:
             recorded.clear();
             QTest::keyClick(strip, Qt::Key_Right);
         } else {
-            QTest::keyClick(f.w().Text4[0], Qt::Key_Tab, Qt::ControlModifier);
+            QTest::keyClick(f.w().controls().Text4[0], Qt::Key_Tab, Qt::ControlModifier);
         }
         QCOMPARE(strip->selectedIndex(), to);
         QList<int> changed;
@@ -241,8 +246,8 @@ private Q_SLOTS:
         QCOMPARE(iface->text(QAccessible::Description), first);
 
         // Typed first, so that the pick converts: box 1 must follow it.
-        TextBox* box = f.w().Text1[0];
-        for (TextBox* shown : {f.w().Text4[0], f.w().Text5[0]}) {
+        TextBox* box = f.w().controls().Text1[0];
+        for (TextBox* shown : {f.w().controls().Text4[0], f.w().controls().Text5[0]}) {
             box = shown->isVisible() ? shown : box;
         }
         WindowFixture::clear(box);
@@ -264,8 +269,9 @@ private Q_SLOTS:
                        Qt::ToolTipRole);
         QCOMPARE(row->text(QAccessible::Description), QStringLiteral("подсказка"));
         QVERIFY(!row->state().selected);
-        const QString before =
-            f.w().Text1[1]->text() + f.w().Text4[1]->text() + f.w().Text5[1]->text();
+        const QString before = f.w().controls().Text1[1]->text() +
+                               f.w().controls().Text4[1]->text() +
+                               f.w().controls().Text5[1]->text();
         recorded.clear();
         press(row);
         QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [widget](const Recorded& r) {
@@ -274,8 +280,8 @@ private Q_SLOTS:
         QCOMPARE(iface->text(QAccessible::Name), name);
         QCOMPARE(iface->text(QAccessible::Description), picked);
         QVERIFY(row->state().selected);
-        const QString after =
-            f.w().Text1[1]->text() + f.w().Text4[1]->text() + f.w().Text5[1]->text();
+        const QString after = f.w().controls().Text1[1]->text() +
+                              f.w().controls().Text4[1]->text() + f.w().controls().Text5[1]->text();
         QVERIFY2(before != after, "the pick converted nothing");
     }
 
@@ -295,9 +301,9 @@ private Q_SLOTS:
         QVERIFY(f.active);
         f.selectTab(tab);
         QWidget* widget = control(f.w(), name);
-        f.w().Text4[0]->setFocus();
-        if (widget == f.w().TabStrip1 || f.w().Text4[0]->isHidden()) {
-            f.w().Text1[0]->setFocus();
+        f.w().controls().Text4[0]->setFocus();
+        if (widget == f.w().controls().TabStrip1 || f.w().controls().Text4[0]->isHidden()) {
+            f.w().controls().Text1[0]->setFocus();
         }
         QVERIFY(!widget->hasFocus());
         QAccessibleActionInterface* actions = of(widget)->actionInterface();
@@ -313,18 +319,18 @@ private Q_SLOTS:
     void focusRequestsForItems() {
         ActiveWindow f;
         QVERIFY(f.active);
-        f.w().Text1[0]->setFocus();
-        QAccessibleInterface* row = of(f.w().List1[1])->child(3);
+        f.w().controls().Text1[0]->setFocus();
+        QAccessibleInterface* row = of(f.w().controls().List1[1])->child(3);
         row->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
-        QTRY_VERIFY(f.w().List1[1]->hasFocus());
-        QCOMPARE(f.w().List1[1]->currentRow(), 3);
+        QTRY_VERIFY(f.w().controls().List1[1]->hasFocus());
+        QCOMPARE(f.w().controls().List1[1]->currentRow(), 3);
         QVERIFY(row->state().focused);
 
-        QAccessibleInterface* tab = of(f.w().TabStrip1)->child(8);
+        QAccessibleInterface* tab = of(f.w().controls().TabStrip1)->child(8);
         tab->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
-        QTRY_VERIFY(f.w().TabStrip1->hasFocus());
-        QCOMPARE(f.w().TabStrip1->selectedIndex(), 9);
-        QVERIFY(f.w().Frame4->isVisible());  // the set-up ran
+        QTRY_VERIFY(f.w().controls().TabStrip1->hasFocus());
+        QCOMPARE(f.w().controls().TabStrip1->selectedIndex(), 9);
+        QVERIFY(f.w().controls().Frame4->isVisible());  // the set-up ran
         QVERIFY(tab->state().focused);
     }
 
@@ -334,19 +340,22 @@ private Q_SLOTS:
         ActiveWindow f;
         QVERIFY(f.active);
         f.selectTab(4);
-        f.w().TabStrip1->setFocus();
+        f.w().controls().TabStrip1->setFocus();
         recorded.clear();
         f.selectTab(2);
-        QCOMPARE(f.w().List2[0]->currentRow(), 0);
-        QVERIFY(f.w().TabStrip1->hasFocus());
-        QCOMPARE(focusEventsFrom(f.w().List2[0]) + focusEventsFrom(f.w().List2[1]), 0);
+        QCOMPARE(f.w().controls().List2[0]->currentRow(), 0);
+        QVERIFY(f.w().controls().TabStrip1->hasFocus());
+        QCOMPARE(
+            focusEventsFrom(f.w().controls().List2[0]) + focusEventsFrom(f.w().controls().List2[1]),
+            0);
 
-        f.w().List2[1]->setFocus();
+        f.w().controls().List2[1]->setFocus();
         recorded.clear();
-        QTest::keyClick(f.w().List2[1], Qt::Key_Down);
-        QCOMPARE(f.w().List2[1]->currentRow(), 1);
-        QCOMPARE(focusEventsFrom(f.w().List2[1]), 1);
-        QCOMPARE(of(f.w().List2[1])->focusChild(), of(f.w().List2[1])->child(1));
+        QTest::keyClick(f.w().controls().List2[1], Qt::Key_Down);
+        QCOMPARE(f.w().controls().List2[1]->currentRow(), 1);
+        QCOMPARE(focusEventsFrom(f.w().controls().List2[1]), 1);
+        QCOMPARE(of(f.w().controls().List2[1])->focusChild(),
+                 of(f.w().controls().List2[1])->child(1));
     }
 
     void textWrittenThroughTheBusIsTyped_data() {
@@ -381,25 +390,25 @@ private Q_SLOTS:
         QFETCH(int, beeps);
         ActiveWindow f(locale);
         QVERIFY(f.active);
-        WindowFixture::pickRow(f.w().List1[1], 1);  // Метр
-        QAccessibleInterface* box = of(f.w().Text1[0]);
+        WindowFixture::pickRow(f.w().controls().List1[1], 1);  // Метр
+        QAccessibleInterface* box = of(f.w().controls().Text1[0]);
         QCOMPARE(box->role(), QAccessible::EditableText);
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Первое значение"));
         QVERIFY(box->state().editable);
         QAccessibleEditableTextInterface* editable = box->editableTextInterface();
         QVERIFY(editable);
         editable->replaceText(0, box->textInterface()->characterCount(), written);
-        QCOMPARE(f.w().Text1[0]->text(), shown);
+        QCOMPARE(f.w().controls().Text1[0]->text(), shown);
         QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), shown);
-        QCOMPARE(f.w().Text1[1]->text(), metres);
+        QCOMPARE(f.w().controls().Text1[1]->text(), metres);
         QCOMPARE(f.desktop.beeps, beeps);
 
         // Deleting the last character is a Backspace: the other box follows.
         const int end = box->textInterface()->characterCount();
         editable->deleteText(end - 1, end);
-        QCOMPARE(f.w().Text1[0]->text(), shown.chopped(1));
+        QCOMPARE(f.w().controls().Text1[0]->text(), shown.chopped(1));
         if (shown.chopped(1) == QLatin1String("1")) {
-            QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1000"));
+            QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("1000"));
         }
     }
 };

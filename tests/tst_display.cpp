@@ -21,13 +21,14 @@ void pick(QComboBox* combo, int row) {
 void pickUnits(WindowFixture& f, int tab, const std::vector<int>& rows, std::size_t side) {
     Ruriruz& w = f.w();
     if (tab <= 3) {
-        const std::array lists{w.List1, w.List2, w.List3};
+        const std::array lists{w.controls().List1, w.controls().List2, w.controls().List3};
         WindowFixture::pickRow(lists[static_cast<std::size_t>(tab - 1)][side], rows[0]);
         return;
     }
     const std::vector<Ruriruz::Pair<QComboBox>> combos =
-        tab == 6 || tab == 7 ? std::vector{w.Combo3, w.Combo4, w.Combo5}
-                             : std::vector{w.Combo1, w.Combo2};
+        tab == 6 || tab == 7
+            ? std::vector{w.controls().Combo3, w.controls().Combo4, w.controls().Combo5}
+            : std::vector{w.controls().Combo1, w.controls().Combo2};
     // Right to left, so that a denominator is set before its numerator may hide it.
     for (std::size_t k = rows.size(); k-- > 0;) {
         pick(combos[k][side], rows[k]);
@@ -35,8 +36,11 @@ void pickUnits(WindowFixture& f, int tab, const std::vector<int>& rows, std::siz
 }
 
 Ruriruz::Pair<TextBox> boxesOf(Ruriruz& w, int tab) {
-    const std::array panels{w.Text1, w.Text2, w.Text3, w.Text4, w.Text4, w.Text5, w.Text5,
-                            w.Text4, w.Text4, w.Text4, w.Text4, w.Text4, w.Text4};
+    const std::array panels{w.controls().Text1, w.controls().Text2, w.controls().Text3,
+                            w.controls().Text4, w.controls().Text4, w.controls().Text5,
+                            w.controls().Text5, w.controls().Text4, w.controls().Text4,
+                            w.controls().Text4, w.controls().Text4, w.controls().Text4,
+                            w.controls().Text4};
     return panels[static_cast<std::size_t>(tab - 1)];
 }
 
@@ -167,27 +171,27 @@ private Q_SLOTS:
         WindowFixture f;
         Ruriruz& w = f.w();
         f.selectTab(6);
-        pick(w.Combo3[0], 1);  // kN
-        WindowFixture::clear(w.Text5[0]);
-        WindowFixture::type(w.Text5[0], QStringLiteral("7"));
-        QCOMPARE(w.Text5[1]->text(), QStringLiteral("7000"));
+        pick(w.controls().Combo3[0], 1);  // kN
+        WindowFixture::clear(w.controls().Text5[0]);
+        WindowFixture::type(w.controls().Text5[0], QStringLiteral("7"));
+        QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("7000"));
         for (int tab : {7, 6}) {
             f.selectTab(tab);
-            QCOMPARE(w.Combo3[0]->currentIndex(), 0);
-            QCOMPARE(w.Text5[0]->text(), QStringLiteral("7"));
-            QCOMPARE(w.Text5[1]->text(), QStringLiteral("7"));
-            QCOMPARE(w.UpdateGuard, 1);
+            QCOMPARE(w.controls().Combo3[0]->currentIndex(), 0);
+            QCOMPARE(w.controls().Text5[0]->text(), QStringLiteral("7"));
+            QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("7"));
+            QCOMPARE(w.state().UpdateGuard, 1);
         }
-        pick(w.Combo3[1], 4);  // box 1 in т*м: 0.007 / 9.81
-        QCOMPARE(w.Text5[1]->text(), QStringLiteral("0.000713557594291539"));
+        pick(w.controls().Combo3[1], 4);  // box 1 in т*м: 0.007 / 9.81
+        QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("0.000713557594291539"));
         QCOMPARE(f.desktop.beeps, 0);
 
         // Without a number in box 0 there is nothing to work out: box 1 keeps its text.
-        WindowFixture::clear(w.Text5[0]);
-        WindowFixture::type(w.Text5[0], QStringLiteral("-"));
+        WindowFixture::clear(w.controls().Text5[0]);
+        WindowFixture::type(w.controls().Text5[0], QStringLiteral("-"));
         f.selectTab(7);
-        QCOMPARE(w.Text5[1]->text(), QStringLiteral("0.000713557594291539"));
-        QCOMPARE(w.UpdateGuard, 3);
+        QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("0.000713557594291539"));
+        QCOMPARE(w.state().UpdateGuard, 3);
         QCOMPARE(f.desktop.beeps, 0);
     }
 
@@ -218,10 +222,10 @@ private Q_SLOTS:
         QFETCH(bool, fits);
         WindowFixture f;
         Ruriruz& w = f.w();
-        TextBox* box = w.Text1[0];
+        TextBox* box = w.controls().Text1[0];
         WindowFixture::clear(box);
         WindowFixture::type(box, QStringLiteral("3"));
-        QCOMPARE(w.Text1[1]->text(), QStringLiteral("3"));
+        QCOMPARE(w.controls().Text1[1]->text(), QStringLiteral("3"));
         const QString before(held, u'0');
         box->setText(before);
         if (selected) {
@@ -257,11 +261,11 @@ private Q_SLOTS:
         }
         if (fits) {
             QCOMPARE(box->text(), selected ? pasted : before + pasted);
-            QCOMPARE(w.Text1[1]->text(), QStringLiteral("5"));
+            QCOMPARE(w.controls().Text1[1]->text(), QStringLiteral("5"));
             QCOMPARE(f.desktop.beeps, 0);
         } else {
             QCOMPARE(box->text(), before);
-            QCOMPARE(w.Text1[1]->text(), QStringLiteral("3"));
+            QCOMPARE(w.controls().Text1[1]->text(), QStringLiteral("3"));
             QCOMPARE(f.desktop.beeps, 1);
         }
     }

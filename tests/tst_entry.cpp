@@ -200,14 +200,14 @@ private Q_SLOTS:
     // "3" to "3." is still 3: the other box is not written until the next digit.
     void separatorAtTheEndWaits() {
         WindowFixture f;
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("3"));
-        QSignalSpy writes(f.w().Text1[1], &QLineEdit::textChanged);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("."));
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("3"));
+        QSignalSpy writes(f.w().controls().Text1[1], &QLineEdit::textChanged);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("."));
         QCOMPARE(writes.count(), 0);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("5"));
         QCOMPARE(writes.count(), 1);
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("3.5"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("3.5"));
     }
 
     void keys() {
@@ -221,7 +221,7 @@ private Q_SLOTS:
         QFETCH(int, guard);
 
         WindowFixture f(locale);
-        TextBox* box = f.w().Text1[0];
+        TextBox* box = f.w().controls().Text1[0];
         WindowFixture::clear(box);
         WindowFixture::type(box, start);
         if (selection == u"all") {
@@ -237,31 +237,31 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.beeps, 0);
         press(box, key);
         QCOMPARE(box->text(), box0);
-        QCOMPARE(f.w().Text1[1]->text(), box1);
+        QCOMPARE(f.w().controls().Text1[1]->text(), box1);
         QCOMPARE(f.desktop.beeps, beeps);
         // Any key, refused or not, means the user is typing.
-        QCOMPARE(f.w().UpdateGuard, guard);
+        QCOMPARE(f.w().state().UpdateGuard, guard);
     }
 
     void decimalModeFollowsLocale() {
         WindowFixture point(pointLocale);
-        QCOMPARE(point.w().DecimalMode, 1);
+        QCOMPARE(point.w().state().DecimalMode, 1);
         WindowFixture comma(commaLocale);
-        QCOMPARE(comma.w().DecimalMode, 2);
+        QCOMPARE(comma.w().state().DecimalMode, 2);
     }
 
     // State: just opened. Action: pick units before any key. Expected: no number changes.
     // Then one refused key is enough for the next pick to convert.
     void picksConvertOnlyAfterAKey() {
         WindowFixture f;
-        WindowFixture::pickRow(f.w().List1[1], 1);
-        QCOMPARE(f.w().UpdateGuard, 3);
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("0"));
-        f.w().Text1[0]->setFocus();
-        press(f.w().Text1[0], QStringLiteral("x"));
-        QCOMPARE(f.w().UpdateGuard, 0);
-        WindowFixture::pickRow(f.w().List1[0], 2);
-        QCOMPARE(f.w().UpdateGuard, 1);
+        WindowFixture::pickRow(f.w().controls().List1[1], 1);
+        QCOMPARE(f.w().state().UpdateGuard, 3);
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0"));
+        f.w().controls().Text1[0]->setFocus();
+        press(f.w().controls().Text1[0], QStringLiteral("x"));
+        QCOMPARE(f.w().state().UpdateGuard, 0);
+        WindowFixture::pickRow(f.w().controls().List1[0], 2);
+        QCOMPARE(f.w().state().UpdateGuard, 1);
         QCOMPARE(f.desktop.beeps, 1);
     }
 
@@ -269,39 +269,40 @@ private Q_SLOTS:
     // from box 0, which keeps its text.
     void pickConvertsFromBoxZero() {
         WindowFixture f;
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("2"));
-        QTest::keyClick(f.w().Text1[1], Qt::Key_End);  // a written box has its caret at the start
-        WindowFixture::type(f.w().Text1[1], QStringLiteral("7"));
-        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("27"));
-        WindowFixture::pickRow(f.w().List1[0], 1);  // box 0 now reads 27 metres
-        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("27"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("0.027"));
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("2"));
+        QTest::keyClick(f.w().controls().Text1[1],
+                        Qt::Key_End);  // a written box has its caret at the start
+        WindowFixture::type(f.w().controls().Text1[1], QStringLiteral("7"));
+        QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("27"));
+        WindowFixture::pickRow(f.w().controls().List1[0], 1);  // box 0 now reads 27 metres
+        QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("27"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0.027"));
     }
 
     // Edits that arrive without a character key count as typing, so the other box never shows
     // the conversion of a number that is gone.
     void editsWithoutCharacterKeys() {
         WindowFixture f;
-        TextBox* box = f.w().Text1[0];
+        TextBox* box = f.w().controls().Text1[0];
         WindowFixture::clear(box);
         WindowFixture::type(box, QStringLiteral("25"));
         box->home(false);
         QTest::keyClick(box, Qt::Key_Delete);
         QCOMPARE(box->text(), QStringLiteral("5"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("5"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("5"));
 
         QGuiApplication::clipboard()->setText(QStringLiteral("42"));
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(box->text(), QStringLiteral("42"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("42"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("42"));
 
         QGuiApplication::clipboard()->setText(QStringLiteral("inf"));
         box->selectAll();
         QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(box->text(), QStringLiteral("inf"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("42"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("42"));
         QCOMPARE(f.desktop.beeps, 0);
     }
 

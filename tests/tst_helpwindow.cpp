@@ -216,8 +216,8 @@ private Q_SLOTS:
         HelpFixture f;
         QVERIFY(f.copied);
         f.selectTab(12);
-        f.w().TabStrip1->setFocus();
-        QTest::keyClick(f.w().TabStrip1, Qt::Key_F1);
+        f.w().controls().TabStrip1->setFocus();
+        QTest::keyClick(f.w().controls().TabStrip1, Qt::Key_F1);
         HelpWindow* help = f.commands.helpWindow();
         QVERIFY(help && help->isVisible());
         QCOMPARE(shownTitle(*help), caption(12));
@@ -225,11 +225,11 @@ private Q_SLOTS:
         QVERIFY(!help->parentWidget());
 
         f.selectTab(1);
-        f.w().Text1[0]->setFocus();
-        QTest::keyClick(f.w().Text1[0], Qt::Key_F1);
+        f.w().controls().Text1[0]->setFocus();
+        QTest::keyClick(f.w().controls().Text1[0], Qt::Key_F1);
         QCOMPARE(f.commands.helpWindow(), help);
         QCOMPARE(shownTitle(*help), caption(1));
-        f.w().Help_me->trigger();
+        f.w().controls().Help_me->trigger();
         QCOMPARE(shownTitle(*help), QStringLiteral("Mervel — преобразование единиц измерения"));
         QCOMPARE(testkit::shown<HelpWindow>().size(), 2);  // this one and the suite's own
         QCOMPARE(f.desktop.messages, QStringList());
@@ -239,10 +239,10 @@ private Q_SLOTS:
     void exitClosesHelp() {
         HelpFixture f;
         QVERIFY(f.copied);
-        f.w().Help_me->trigger();
+        f.w().controls().Help_me->trigger();
         QPointer<HelpWindow> help = f.commands.helpWindow();
         QVERIFY(help);
-        f.w().Exit->trigger();
+        f.w().controls().Exit->trigger();
         QCOMPARE(f.desktop.endings, 1);
         QVERIFY(!help);
         QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
@@ -275,8 +275,8 @@ private Q_SLOTS:
         const QString text = QStringLiteral("Файл ") + f.path +
                              QStringLiteral(" поврежден: его нельзя прочитать как справку");
         for (int time = 0; time < 2; ++time) {
-            f.w().TabStrip1->setFocus();
-            QTest::keyClick(f.w().TabStrip1, Qt::Key_F1);
+            f.w().controls().TabStrip1->setFocus();
+            QTest::keyClick(f.w().controls().TabStrip1, Qt::Key_F1);
         }
         QCOMPARE(f.desktop.messages, QStringList({text, text}));
         QVERIFY(!f.commands.helpWindow());

@@ -88,12 +88,14 @@ class ListConversions : public QObject {
 
 private:
     static QListWidget* list(Ruriruz& w, int tab, int i) {
-        return std::array{w.List1, w.List2,
-                          w.List3}[static_cast<std::size_t>(tab - 1)][static_cast<std::size_t>(i)];
+        return std::array{
+            w.controls().List1, w.controls().List2,
+            w.controls().List3}[static_cast<std::size_t>(tab - 1)][static_cast<std::size_t>(i)];
     }
     static TextBox* box(Ruriruz& w, int tab, int i) {
-        return std::array{w.Text1, w.Text2,
-                          w.Text3}[static_cast<std::size_t>(tab - 1)][static_cast<std::size_t>(i)];
+        return std::array{
+            w.controls().Text1, w.controls().Text2,
+            w.controls().Text3}[static_cast<std::size_t>(tab - 1)][static_cast<std::size_t>(i)];
     }
     // Opens the tab (tab 1 is open from the start) and, once a key has been pressed, picks units.
     static void openTab(WindowFixture& f, int tab) {
@@ -186,41 +188,41 @@ private Q_SLOTS:
     // Leading zeros are the user's: the source box is never rewritten.
     void sourceBoxKeepsItsText() {
         WindowFixture f;
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("007"));
-        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("007"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("7"));
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("007"));
+        QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("007"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));
     }
 
     // A result beyond the range of numbers empties the other box, with a beep; the next number
     // that fits is converted again.
     void overflowEmptiesTheOtherBox() {
         WindowFixture f;
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("1") + QString(300, u'0'));
-        WindowFixture::pickRow(f.w().List1[1], 3);  // 1E+300 km is 1E+306 mm
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1E+306"));
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("1") + QString(300, u'0'));
+        WindowFixture::pickRow(f.w().controls().List1[1], 3);  // 1E+300 km is 1E+306 mm
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("1E+306"));
         QCOMPARE(f.desktop.beeps, 0);
-        WindowFixture::type(f.w().Text1[0], QString(3, u'0'));  // 1E+303 km is 1E+309 mm
-        QCOMPARE(f.w().Text1[1]->text(), QString());
+        WindowFixture::type(f.w().controls().Text1[0], QString(3, u'0'));  // 1E+303 km is 1E+309 mm
+        QCOMPARE(f.w().controls().Text1[1]->text(), QString());
         QCOMPARE(f.desktop.beeps, 1);
-        QCOMPARE(f.w().UpdateGuard, 1);  // the emptied box converts nothing back
-        QTest::keyClick(f.w().Text1[0], Qt::Key_Backspace);
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("1E+308"));
+        QCOMPARE(f.w().state().UpdateGuard, 1);  // the emptied box converts nothing back
+        QTest::keyClick(f.w().controls().Text1[0], Qt::Key_Backspace);
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("1E+308"));
     }
 
     // A unit pick while box 0 holds no number cannot convert: a beep, and box 1 is emptied
     // rather than left with a number in units it was not worked out for.
     void pickWithoutNumberEmptiesTheOtherBox() {
         WindowFixture f;
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("5"));
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("-"));
-        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("-"));
-        WindowFixture::pickRow(f.w().List1[1], 1);
-        QCOMPARE(f.w().Text1[1]->text(), QString());
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("5"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("5"));
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("-"));
+        QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("-"));
+        WindowFixture::pickRow(f.w().controls().List1[1], 1);
+        QCOMPARE(f.w().controls().Text1[1]->text(), QString());
         QCOMPARE(f.desktop.beeps, 1);
     }
 };

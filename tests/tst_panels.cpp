@@ -117,9 +117,9 @@ void pick(QComboBox* combo, int row) {
 
 std::vector<Ruriruz::Pair<QComboBox>> pickers(Ruriruz& w, int tab) {
     if (tab == 6 || tab == 7) {
-        return {w.Combo3, w.Combo4, w.Combo5};
+        return {w.controls().Combo3, w.controls().Combo4, w.controls().Combo5};
     }
-    return {w.Combo1, w.Combo2};
+    return {w.controls().Combo1, w.controls().Combo2};
 }
 
 }  // namespace
@@ -155,7 +155,7 @@ private Q_SLOTS:
                 pick(combos[k][0], c.from[k]);
                 pick(combos[k][1], c.to[k]);
             }
-            const auto text = c.tab == 6 || c.tab == 7 ? w.Text5 : w.Text4;
+            const auto text = c.tab == 6 || c.tab == 7 ? w.controls().Text5 : w.controls().Text4;
             WindowFixture::clear(text[0]);
             WindowFixture::type(text[0], local(c.typed));
             QCOMPARE(text[1]->text(), local(c.forward));
@@ -172,24 +172,25 @@ private Q_SLOTS:
         WindowFixture f;
         Ruriruz& w = f.w();
         f.selectTab(4);  // км / час on both sides
-        WindowFixture::clear(w.Text4[0]);
-        WindowFixture::type(w.Text4[0], QStringLiteral("1"));
-        QCOMPARE(w.Text4[1]->text(), QStringLiteral("1"));
-        pick(w.Combo2[1], 2);  // box 1 in км / сек
-        QCOMPARE(w.Text4[1]->text(), QStringLiteral("0.000277777777777778"));
-        pick(w.Combo2[0], 1);  // box 0 read as км / мин
-        QCOMPARE(w.Text4[0]->text(), QStringLiteral("1"));
-        QCOMPARE(w.Text4[1]->text(), QStringLiteral("0.0166666666666667"));
+        WindowFixture::clear(w.controls().Text4[0]);
+        WindowFixture::type(w.controls().Text4[0], QStringLiteral("1"));
+        QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("1"));
+        pick(w.controls().Combo2[1], 2);  // box 1 in км / сек
+        QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("0.000277777777777778"));
+        pick(w.controls().Combo2[0], 1);  // box 0 read as км / мин
+        QCOMPARE(w.controls().Text4[0]->text(), QStringLiteral("1"));
+        QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("0.0166666666666667"));
 
         f.selectTab(6);
-        WindowFixture::clear(w.Text5[0]);
-        WindowFixture::type(w.Text5[0], QStringLiteral("2"));
-        QTest::keyClick(w.Text5[1], Qt::Key_End);  // a written box has its caret at the start
-        WindowFixture::type(w.Text5[1], QStringLiteral("5"));
-        QCOMPARE(w.Text5[0]->text(), QStringLiteral("25"));
-        pick(w.Combo3[0], 4);  // box 0 now reads 25 т м, box 1 is in N м
-        QCOMPARE(w.Text5[0]->text(), QStringLiteral("25"));
-        QCOMPARE(w.Text5[1]->text(), QStringLiteral("245250"));
+        WindowFixture::clear(w.controls().Text5[0]);
+        WindowFixture::type(w.controls().Text5[0], QStringLiteral("2"));
+        QTest::keyClick(w.controls().Text5[1],
+                        Qt::Key_End);  // a written box has its caret at the start
+        WindowFixture::type(w.controls().Text5[1], QStringLiteral("5"));
+        QCOMPARE(w.controls().Text5[0]->text(), QStringLiteral("25"));
+        pick(w.controls().Combo3[0], 4);  // box 0 now reads 25 т м, box 1 is in N м
+        QCOMPARE(w.controls().Text5[0]->text(), QStringLiteral("25"));
+        QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("245250"));
     }
 
     // A picker without a row (a broken state no user can reach) is reported once, and nothing
@@ -211,7 +212,7 @@ private Q_SLOTS:
         pickers(w, tab)[static_cast<std::size_t>(picker)][1]->setCurrentIndex(-1);
         // On the moment panel the set-up has converted, so the emptied picker already reports.
         f.desktop.messages.clear();
-        const auto text = tab == 6 || tab == 7 ? w.Text5 : w.Text4;
+        const auto text = tab == 6 || tab == 7 ? w.controls().Text5 : w.controls().Text4;
         const QString before = text[1]->text();
         WindowFixture::clear(text[0]);
         WindowFixture::type(text[0], QStringLiteral("7"));
@@ -224,14 +225,14 @@ private Q_SLOTS:
         WindowFixture f;
         Ruriruz& w = f.w();
         f.selectTab(12);
-        pick(w.Combo1[0], 1);  // kN / м^2
-        pick(w.Combo1[1], 5);  // Па
-        WindowFixture::clear(w.Text4[0]);
-        WindowFixture::type(w.Text4[0], QStringLiteral("1") + QString(300, u'0'));
-        QCOMPARE(w.Text4[1]->text(), QStringLiteral("1E+303"));
+        pick(w.controls().Combo1[0], 1);  // kN / м^2
+        pick(w.controls().Combo1[1], 5);  // Па
+        WindowFixture::clear(w.controls().Text4[0]);
+        WindowFixture::type(w.controls().Text4[0], QStringLiteral("1") + QString(300, u'0'));
+        QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("1E+303"));
         // On the way to мм^2 the pick passes см^2 (1E+307 Па); 1E+300 kN / мм^2 is 1E+309 Па.
-        pick(w.Combo2[0], 2);
-        QCOMPARE(w.Text4[1]->text(), QString());
+        pick(w.controls().Combo2[0], 2);
+        QCOMPARE(w.controls().Text4[1]->text(), QString());
         QCOMPARE(f.desktop.beeps, 1);
     }
 };

@@ -31,7 +31,7 @@ private Q_SLOTS:
     void tabsInOrder() {
         WindowFixture f;
         for (int n = 1; n <= window::categoryCount; ++n) {
-            QCOMPARE(f.w().TabStrip1->caption(n), testkit::tabCaptions.at(n - 1));
+            QCOMPARE(f.w().controls().TabStrip1->caption(n), testkit::tabCaptions.at(n - 1));
         }
         QCOMPARE(window::categoryAt(0), nullptr);
         QCOMPARE(window::categoryAt(window::categoryCount + 1), nullptr);
@@ -76,21 +76,23 @@ private Q_SLOTS:
 
         WindowFixture f;
         Ruriruz& w = f.w();
-        QCOMPARE(w.TabStrip1->tabRect(tab).isEmpty(), false);
+        QCOMPARE(w.controls().TabStrip1->tabRect(tab).isEmpty(), false);
         f.selectTab(tab == 4 ? 2 : 4);
         f.selectTab(6);
-        WindowFixture::clear(w.Text5[0]);
-        WindowFixture::type(w.Text5[0], QStringLiteral("12"));
+        WindowFixture::clear(w.controls().Text5[0]);
+        WindowFixture::type(w.controls().Text5[0], QStringLiteral("12"));
         f.selectTab(tab == 4 ? 2 : 4);
-        WindowFixture::type(std::array{w.Text2[0], w.Text4[0]}[tab == 4 ? 0 : 1],
-                            QStringLiteral("9"));
+        WindowFixture::type(
+            std::array{w.controls().Text2[0], w.controls().Text4[0]}[tab == 4 ? 0 : 1],
+            QStringLiteral("9"));
 
         f.selectTab(tab);
-        QCOMPARE(w.TabStrip1->selectedIndex(), tab);
+        QCOMPARE(w.controls().TabStrip1->selectedIndex(), tab);
         // The moment panel works box 1 out again from the 12 kept in box 0, as a program write.
-        QCOMPARE(w.UpdateGuard, frame == 5 ? 1 : 3);
+        QCOMPARE(w.state().UpdateGuard, frame == 5 ? 1 : 3);
         for (int i = 1; i <= 5; ++i) {
-            QCOMPARE(w.frames()[static_cast<std::size_t>(i - 1)]->isVisible(), i == frame);
+            QCOMPARE(w.controls().frames()[static_cast<std::size_t>(i - 1)]->isVisible(),
+                     i == frame);
         }
         for (std::size_t r = 0; r < 2; ++r) {
             switch (frame) {
@@ -98,31 +100,34 @@ private Q_SLOTS:
                 case 2:
                 case 3: {
                     const auto i = static_cast<std::size_t>(frame - 1);
-                    const std::array texts{w.Text1, w.Text2, w.Text3};
-                    const std::array lists{w.List1, w.List2, w.List3};
+                    const std::array texts{w.controls().Text1, w.controls().Text2,
+                                           w.controls().Text3};
+                    const std::array lists{w.controls().List1, w.controls().List2,
+                                           w.controls().List3};
                     QCOMPARE(texts[i][r]->text(), "0");
                     QCOMPARE(lists[i][r]->currentRow(), 0);
                     break;
                 }
                 case 4:
-                    QCOMPARE(w.Text4[r]->text(), "0");
-                    QCOMPARE(rows(w.Combo1[r]), numerators);
-                    QCOMPARE(w.Combo1[r]->currentIndex(), 0);
+                    QCOMPARE(w.controls().Text4[r]->text(), "0");
+                    QCOMPARE(rows(w.controls().Combo1[r]), numerators);
+                    QCOMPARE(w.controls().Combo1[r]->currentIndex(), 0);
                     if (!denominators.isEmpty()) {
-                        QCOMPARE(rows(w.Combo2[r]), denominators);
-                        QCOMPARE(w.Combo2[r]->currentIndex(), 0);
+                        QCOMPARE(rows(w.controls().Combo2[r]), denominators);
+                        QCOMPARE(w.controls().Combo2[r]->currentIndex(), 0);
                     }
-                    QCOMPARE(w.Combo2[r]->isVisible(), denominatorShown);
-                    QCOMPARE(w.Label1[r]->isVisible(), denominatorShown);
+                    QCOMPARE(w.controls().Combo2[r]->isVisible(), denominatorShown);
+                    QCOMPARE(w.controls().Label1[r]->isVisible(), denominatorShown);
                     break;
                 default:
-                    QCOMPARE(w.Text5[r]->text(), "12");  // typed in box 0, converted into box 1
-                    QCOMPARE(w.Combo3[r]->currentIndex(), 0);
-                    QCOMPARE(w.Combo4[r]->currentIndex(), 0);
-                    QCOMPARE(w.Combo5[r]->isVisible(), denominatorShown);
-                    QCOMPARE(w.Label4[r]->isVisible(), denominatorShown);
+                    QCOMPARE(w.controls().Text5[r]->text(),
+                             "12");  // typed in box 0, converted into box 1
+                    QCOMPARE(w.controls().Combo3[r]->currentIndex(), 0);
+                    QCOMPARE(w.controls().Combo4[r]->currentIndex(), 0);
+                    QCOMPARE(w.controls().Combo5[r]->isVisible(), denominatorShown);
+                    QCOMPARE(w.controls().Label4[r]->isVisible(), denominatorShown);
                     if (denominatorShown) {
-                        QCOMPARE(w.Combo5[r]->currentIndex(), 0);
+                        QCOMPARE(w.controls().Combo5[r]->currentIndex(), 0);
                     }
                     break;
             }
@@ -136,10 +141,10 @@ private Q_SLOTS:
         WindowFixture f;
         f.selectTab(4);
         f.selectTab(8);
-        QCOMPARE(rows(f.w().Combo2[0]), (QStringList{"час", "мин", "сек"}));
-        QVERIFY(!f.w().Combo2[0]->isVisible());
+        QCOMPARE(rows(f.w().controls().Combo2[0]), (QStringList{"час", "мин", "сек"}));
+        QVERIFY(!f.w().controls().Combo2[0]->isVisible());
         f.selectTab(4);
-        QVERIFY(f.w().Combo2[0]->isVisible());
+        QVERIFY(f.w().controls().Combo2[0]->isVisible());
     }
 
     // Whole units on their own ("g", the pascals) hide the denominator of their own row only.
@@ -161,16 +166,16 @@ private Q_SLOTS:
         QFETCH(bool, shown);
         WindowFixture f;
         f.selectTab(tab);
-        QComboBox* numerator = f.w().Combo1[1];
+        QComboBox* numerator = f.w().controls().Combo1[1];
         numerator->setFocus();
         for (int i = 0; i < row; ++i) {
             QTest::keyClick(numerator, Qt::Key_Down);
         }
         QCOMPARE(numerator->currentIndex(), row);
-        QCOMPARE(f.w().Combo2[1]->isVisible(), shown);
-        QCOMPARE(f.w().Label1[1]->isVisible(), shown);
-        QVERIFY(f.w().Combo2[0]->isVisible());
-        QCOMPARE(f.w().UpdateGuard, 3);
+        QCOMPARE(f.w().controls().Combo2[1]->isVisible(), shown);
+        QCOMPARE(f.w().controls().Label1[1]->isVisible(), shown);
+        QVERIFY(f.w().controls().Combo2[0]->isVisible());
+        QCOMPARE(f.w().state().UpdateGuard, 3);
     }
 
     // Tab walks from the tab strip to box 0 and its pickers from left to right, then box 1 and
@@ -193,24 +198,26 @@ private Q_SLOTS:
         for (std::size_t r = 0; r < 2; ++r) {
             switch (tab) {
                 case 1:
-                    expected << w.Text1[r] << w.List1[r];
+                    expected << w.controls().Text1[r] << w.controls().List1[r];
                     break;
                 case 4:
-                    expected << w.Text4[r] << w.Combo1[r] << w.Combo2[r];
+                    expected << w.controls().Text4[r] << w.controls().Combo1[r]
+                             << w.controls().Combo2[r];
                     break;
                 case 8:
-                    expected << w.Text4[r] << w.Combo1[r];
+                    expected << w.controls().Text4[r] << w.controls().Combo1[r];
                     break;
                 default:
-                    expected << w.Text5[r] << w.Combo3[r] << w.Combo4[r];
+                    expected << w.controls().Text5[r] << w.controls().Combo3[r]
+                             << w.controls().Combo4[r];
                     if (tab == 7) {
-                        expected << w.Combo5[r];
+                        expected << w.controls().Combo5[r];
                     }
             }
         }
         w.activateWindow();
-        w.TabStrip1->setFocus();
-        QCOMPARE(QApplication::focusWidget(), w.TabStrip1);
+        w.controls().TabStrip1->setFocus();
+        QCOMPARE(QApplication::focusWidget(), w.controls().TabStrip1);
         for (QWidget* next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -222,29 +229,31 @@ private Q_SLOTS:
         WindowFixture f;
         Ruriruz& w = f.w();
         w.activateWindow();
-        w.Text1[0]->setFocus();
-        QTest::keyClick(w.Text1[0], Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(w.TabStrip1->selectedIndex(), 2);
-        QVERIFY(w.Frame2->isVisible());
-        QCOMPARE(QApplication::focusWidget(), w.TabStrip1);
-        QTest::keyClick(w.TabStrip1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(w.TabStrip1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w.TabStrip1->selectedIndex(), 13);
-        QVERIFY(w.Frame4->isVisible());
+        w.controls().Text1[0]->setFocus();
+        QTest::keyClick(w.controls().Text1[0], Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(w.controls().TabStrip1->selectedIndex(), 2);
+        QVERIFY(w.controls().Frame2->isVisible());
+        QCOMPARE(QApplication::focusWidget(), w.controls().TabStrip1);
+        QTest::keyClick(w.controls().TabStrip1, Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(w.controls().TabStrip1, Qt::Key_Backtab,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.controls().TabStrip1->selectedIndex(), 13);
+        QVERIFY(w.controls().Frame4->isVisible());
         QCOMPARE(f.desktop.beeps, 0);
     }
 
     // Right after a set-up no pick converts: the boxes keep showing what the set-up wrote.
     void picksAfterSetUpConvertNothing() {
         WindowFixture f;
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("5"));
         f.selectTab(3);
         f.selectTab(1);
-        WindowFixture::pickRow(f.w().List1[0], 4);
-        WindowFixture::pickRow(f.w().List1[1], 7);
-        QCOMPARE(f.w().Text1[0]->text(), QStringLiteral("0"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("0"));
-        QCOMPARE(f.w().UpdateGuard, 3);
+        WindowFixture::pickRow(f.w().controls().List1[0], 4);
+        WindowFixture::pickRow(f.w().controls().List1[1], 7);
+        QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("0"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0"));
+        QCOMPARE(f.w().state().UpdateGuard, 3);
     }
 };
 

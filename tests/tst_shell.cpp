@@ -89,19 +89,19 @@ private Q_SLOTS:
             QVERIFY(QFile::copy(QStringLiteral(CHM_FILE), path));
             f.desktop.files << path;
         }
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("5"));
-        const QString box0 = f.w().Text1[0]->text();
-        const QString box1 = f.w().Text1[1]->text();
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("5"));
+        const QString box0 = f.w().controls().Text1[0]->text();
+        const QString box1 = f.w().controls().Text1[1]->text();
 
-        QWidget* focus = f.w().TabStrip1;
+        QWidget* focus = f.w().controls().TabStrip1;
         if (how == u"F1 in a box") {
-            focus = f.w().Text1[0];
+            focus = f.w().controls().Text1[0];
         } else if (how == u"F1 in a list") {
-            focus = f.w().List1[1];
+            focus = f.w().controls().List1[1];
         }
         for (int time = 0; time < 2; ++time) {
             if (how == u"menu") {
-                f.w().Help_me->trigger();
+                f.w().controls().Help_me->trigger();
             } else {
                 focus->setFocus();
                 QTest::keyClick(focus, Qt::Key_F1);
@@ -120,8 +120,8 @@ private Q_SLOTS:
         }
         QCOMPARE(f.desktop.helpOpened, QStringList());  // nothing goes to an outside viewer
         QCOMPARE(f.desktop.beeps, 0);
-        QCOMPARE(f.w().Text1[0]->text(), box0);
-        QCOMPARE(f.w().Text1[1]->text(), box1);
+        QCOMPARE(f.w().controls().Text1[0]->text(), box0);
+        QCOMPARE(f.w().controls().Text1[1]->text(), box1);
         QCOMPARE(f.desktop.endings, 0);
     }
 
@@ -141,10 +141,10 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         ShellFixture f;
         QVERIFY(f.active);
-        QMenu* opened = menu == u"Fail" ? f.w().Fail : f.w().Help;
+        QMenu* opened = menu == u"Fail" ? f.w().controls().Fail : f.w().controls().Help;
         QCOMPARE(opened->title(), caption);
-        f.w().Text1[0]->setFocus();
-        WindowFixture::key(f.w().Text1[0], letter, Qt::AltModifier);
+        f.w().controls().Text1[0]->setFocus();
+        WindowFixture::key(f.w().controls().Text1[0], letter, Qt::AltModifier);
         QTRY_VERIFY_WITH_TIMEOUT(opened->isVisible(), 2000);
         QCOMPARE(f.desktop.beeps, 0);
         if (menu == u"Help") {
@@ -196,7 +196,7 @@ private Q_SLOTS:
             QApplication::setFont(font);
         }
         ShellFixture f;
-        f.w().About->trigger();
+        f.w().controls().About->trigger();
         frmAbout* box = theAboutBox();
         QVERIFY(box);
         QVERIFY(QTest::qWaitForWindowActive(box));
@@ -239,14 +239,14 @@ private Q_SLOTS:
     // A second command brings the same box to the front instead of opening another one.
     void aboutOnce() {
         ShellFixture f;
-        f.w().About->trigger();
+        f.w().controls().About->trigger();
         QPointer<frmAbout> first = theAboutBox();
         QVERIFY(first);
         QVERIFY(QTest::qWaitForWindowActive(first));
 
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        f.w().About->trigger();
+        f.w().controls().About->trigger();
         QCOMPARE(testkit::shown<frmAbout>().size(), 1);
         QCOMPARE(theAboutBox(), first.data());
         QTRY_COMPARE(QApplication::activeWindow(), first.data());
@@ -255,7 +255,7 @@ private Q_SLOTS:
     // The box has no owner and blocks nothing: the window goes on converting while it is open.
     void aboutModeless() {
         ShellFixture f;
-        f.w().About->trigger();
+        f.w().controls().About->trigger();
         frmAbout* box = theAboutBox();
         QVERIFY(box);
         QVERIFY(!box->parentWidget());
@@ -270,9 +270,9 @@ private Q_SLOTS:
 
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        WindowFixture::clear(f.w().Text1[0]);
-        WindowFixture::type(f.w().Text1[0], QStringLiteral("7"));
-        QCOMPARE(f.w().Text1[1]->text(), QStringLiteral("7"));
+        WindowFixture::clear(f.w().controls().Text1[0]);
+        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("7"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));
         QVERIFY(box->isVisible());
     }
 
@@ -289,7 +289,7 @@ private Q_SLOTS:
     void aboutCloses() {
         QFETCH(QString, how);
         ShellFixture f;
-        f.w().About->trigger();
+        f.w().controls().About->trigger();
         QPointer<frmAbout> box = theAboutBox();
         QVERIFY(box);
         QVERIFY(QTest::qWaitForWindowActive(box));
@@ -309,7 +309,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!box);
         QCOMPARE(testkit::shown<frmAbout>().size(), 0);
 
-        f.w().About->trigger();
+        f.w().controls().About->trigger();
         frmAbout* again = theAboutBox();
         QVERIFY(again);
         QCOMPARE(again->windowTitle(), QStringLiteral("О программе Mervel"));
@@ -329,11 +329,11 @@ private Q_SLOTS:
         ShellFixture f;
         QPointer<frmAbout> box;
         if (aboutOpen) {
-            f.w().About->trigger();
+            f.w().controls().About->trigger();
             box = theAboutBox();
             QVERIFY(box);
         }
-        f.w().Exit->trigger();
+        f.w().controls().Exit->trigger();
         QCOMPARE(f.desktop.endings, 1);
         QVERIFY(!box);
         QCOMPARE(f.desktop.messages, QStringList());

@@ -85,10 +85,11 @@ struct Stress {
 
     std::array<Ruriruz::Pair<TextBox>, 5> allBoxes() {
         Ruriruz& w = f.w();
-        return {w.Text1, w.Text2, w.Text3, w.Text4, w.Text5};
+        return {w.controls().Text1, w.controls().Text2, w.controls().Text3, w.controls().Text4,
+                w.controls().Text5};
     }
 
-    int tab() { return f.w().TabStrip1->selectedIndex(); }
+    int tab() { return f.w().controls().TabStrip1->selectedIndex(); }
     Ruriruz::Pair<TextBox> boxes() {
         return allBoxes()[static_cast<std::size_t>(panelOf[tab()] - 1)];
     }
@@ -97,17 +98,18 @@ struct Stress {
         Ruriruz& w = f.w();
         switch (panelOf[tab()]) {
             case 1:
-                return {{w.List1[0], w.List1[1]}};
+                return {{w.controls().List1[0], w.controls().List1[1]}};
             case 2:
-                return {{w.List2[0], w.List2[1]}};
+                return {{w.controls().List2[0], w.controls().List2[1]}};
             case 3:
-                return {{w.List3[0], w.List3[1]}};
+                return {{w.controls().List3[0], w.controls().List3[1]}};
             case 4:
-                return {{w.Combo1[0], w.Combo1[1]}, {w.Combo2[0], w.Combo2[1]}};
+                return {{w.controls().Combo1[0], w.controls().Combo1[1]},
+                        {w.controls().Combo2[0], w.controls().Combo2[1]}};
             default:
-                return {{w.Combo3[0], w.Combo3[1]},
-                        {w.Combo4[0], w.Combo4[1]},
-                        {w.Combo5[0], w.Combo5[1]}};
+                return {{w.controls().Combo3[0], w.controls().Combo3[1]},
+                        {w.controls().Combo4[0], w.controls().Combo4[1]},
+                        {w.controls().Combo5[0], w.controls().Combo5[1]}};
         }
     }
 
@@ -222,7 +224,7 @@ struct Stress {
                                            Qt::Key_End}[static_cast<std::size_t>(pick(4))];
             pickedBox0 = boxes()[0]->text();
             const int rowBefore = rowOf(picker);
-            const bool open = f.w().UpdateGuard != 3;
+            const bool open = f.w().state().UpdateGuard != 3;
             QTest::keyClick(picker, key);
             pickConverts = open && rowOf(picker) != rowBefore;
             return QStringLiteral("pick with key %1").arg(key, 0, 16);
@@ -333,7 +335,7 @@ private Q_SLOTS:
             const QString what = s.step();
             const QString where =
                 QStringLiteral("seed %1, event %2: %3").arg(seed).arg(i).arg(what);
-            const qint16 guard = s.f.w().UpdateGuard;
+            const qint16 guard = s.f.w().state().UpdateGuard;
             QVERIFY2(guard == 0 || guard == 1 || guard == 3, qPrintable(where));
             if (!s.pickedBox0.isNull()) {
                 // A pick converts box 0 into box 1 and never rewrites box 0.

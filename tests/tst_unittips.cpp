@@ -99,11 +99,11 @@ private Q_SLOTS:
         f.selectTab(n);
         Ruriruz& w = f.w();
         const std::array<QList<QWidget*>, 5> panelPickers{{
-            {w.List1[0]},
-            {w.List2[1]},
-            {w.List3[0]},
-            {w.Combo1[1], w.Combo2[0]},
-            {w.Combo3[0], w.Combo4[1], w.Combo5[0]},
+            {w.controls().List1[0]},
+            {w.controls().List2[1]},
+            {w.controls().List3[0]},
+            {w.controls().Combo1[1], w.controls().Combo2[0]},
+            {w.controls().Combo3[0], w.controls().Combo4[1], w.controls().Combo5[0]},
         }};
         const window::Category& category = *window::categoryAt(n);
         const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel - 1)];
@@ -164,11 +164,11 @@ private Q_SLOTS:
         WindowFixture f(QLocale(QLocale::Russian));
         f.selectTab(n);
         Ruriruz& w = f.w();
-        QWidget* widget = n == 1        ? static_cast<QWidget*>(w.List1[1])
-                          : n == 2      ? w.List2[0]
-                          : n == 3      ? w.List3[1]
-                          : picker == 0 ? static_cast<QWidget*>(w.Combo1[0])
-                                        : w.Combo2[1];
+        QWidget* widget = n == 1        ? static_cast<QWidget*>(w.controls().List1[1])
+                          : n == 2      ? w.controls().List2[0]
+                          : n == 3      ? w.controls().List3[1]
+                          : picker == 0 ? static_cast<QWidget*>(w.controls().Combo1[0])
+                                        : w.controls().Combo2[1];
         QCOMPARE(tipsOf(widget).value(row), tip);
     }
 

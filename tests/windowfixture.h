@@ -22,8 +22,8 @@ struct WindowFixture {
     Ruriruz& w() { return *window; }
 
     void selectTab(int n) {
-        QTest::mouseClick(window->TabStrip1, Qt::LeftButton, {},
-                          window->TabStrip1->tabRect(n).center());
+        QTest::mouseClick(window->controls().TabStrip1, Qt::LeftButton, {},
+                          window->controls().TabStrip1->tabRect(n).center());
     }
 
     static void pickRow(QListWidget* list, int row) {

@@ -14,10 +14,10 @@
 
 Commands::Commands(Ruriruz& window, Desktop& desktop)
     : QObject(&window), window_(window), desktop_(desktop) {
-    connect(window.Exit, &QAction::triggered, this, &Commands::Exit_Click);
-    connect(window.Help_me, &QAction::triggered, this, &Commands::Help_me_Click);
-    connect(window.About, &QAction::triggered, this, &Commands::About_Click);
-    window.Help_me->installEventFilter(this);
+    connect(window.controls().Exit, &QAction::triggered, this, &Commands::Exit_Click);
+    connect(window.controls().Help_me, &QAction::triggered, this, &Commands::Help_me_Click);
+    connect(window.controls().About, &QAction::triggered, this, &Commands::About_Click);
+    window.controls().Help_me->installEventFilter(this);
 }
 
 // The About box and the help window have no owner, so nothing else would take them down with
@@ -28,7 +28,7 @@ Commands::~Commands() {
 
 // F1 reaches the help command as the action's shortcut event; the menu item does not.
 bool Commands::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_.Help_me && event->type() == QEvent::Shortcut) {
+    if (watched == window_.controls().Help_me && event->type() == QEvent::Shortcut) {
         byKey_ = true;
     }
     return QObject::eventFilter(watched, event);
@@ -52,7 +52,8 @@ void Commands::Help_me_Click() {
         return;
     }
     QString topic;
-    if (const window::Category* category = window::categoryAt(window_.TabStrip1->selectedIndex());
+    if (const window::Category* category =
+            window::categoryAt(window_.controls().TabStrip1->selectedIndex());
         byKey && category) {
         topic = QString::fromUtf8(category->caption.data(),
                                   static_cast<qsizetype>(category->caption.size()));

@@ -22,29 +22,12 @@ class QLabel;
 class QListWidget;
 class QMenu;
 
-// The converter window. Its controls and state are public, like a form's: the menu commands
-// and the tests reach them by name.
-class Ruriruz : public QMainWindow {
-    Q_OBJECT
-
-public:
-    explicit Ruriruz(Desktop& desktop, QWidget* parent = nullptr);
-
-    // Runs once before the window is first shown. False when another copy already runs: the
-    // user has been told, and the program must end without showing the window.
-    bool Form_Load();
-
-    // State of the window.
-    double SourceValue = 0;  // the number read from the source box, finally the one written
-    double BaseValue = 0;    // the same quantity in the category's base unit
-    qint16 UpdateGuard = 0;  // 0 typing, 1 a box was just written by the program, 3 set-up ran
-    qint16 Combo1Index = 0;  // the numerator row the quotient panel last looked at
-    qint16 DecimalMode = 0;  // 1: the locale's separator is ".", 2: it is not
-
+// The controls of the converter window, named as in its design. A panel's controls come in
+// pairs, one for each value box.
+struct RuriruzControls {
     template <typename T>
     using Pair = std::array<T*, 2>;
 
-    // Controls.
     TabStrip* TabStrip1 = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr,
               *Frame5 = nullptr;
@@ -58,6 +41,34 @@ public:
     QAction* Help_me = nullptr;
     QAction* About = nullptr;
     std::array<QGroupBox*, 5> frames() const { return {Frame1, Frame2, Frame3, Frame4, Frame5}; }
+};
+
+// What the converter window remembers between events.
+struct RuriruzState {
+    double SourceValue = 0;  // the number read from the source box, finally the one written
+    double BaseValue = 0;    // the same quantity in the category's base unit
+    qint16 UpdateGuard = 0;  // 0 typing, 1 a box was just written by the program, 3 set-up ran
+    qint16 Combo1Index = 0;  // the numerator row the quotient panel last looked at
+    qint16 DecimalMode = 0;  // 1: the locale's separator is ".", 2: it is not
+};
+
+// The converter window. Its handlers read and write the controls and the state by their design
+// names; everyone else (the menu commands, the tests) only reads them, through controls() and
+// state().
+class Ruriruz : public QMainWindow, private RuriruzControls, private RuriruzState {
+    Q_OBJECT
+
+public:
+    using RuriruzControls::Pair;
+
+    explicit Ruriruz(Desktop& desktop, QWidget* parent = nullptr);
+
+    // Runs once before the window is first shown. False when another copy already runs: the
+    // user has been told, and the program must end without showing the window.
+    bool Form_Load();
+
+    const RuriruzControls& controls() const { return *this; }
+    const RuriruzState& state() const { return *this; }
 
     // Category set-up, run whenever the user selects a tab.
     void TabStrip1_Click();
