@@ -1,5 +1,7 @@
 #include "platform/textbox.h"
 
+#include "platform/physicalkeys.h"
+
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
@@ -16,9 +18,12 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    const bool ctrl = mods.testFlag(Qt::ControlModifier);
+    const bool alt = mods.testFlag(Qt::AltModifier);
     switch (event.key()) {
         case Qt::Key_Backspace:
-            return u'\b';
+            return ctrl && !alt ? char16_t{127} : u'\b';  // Ctrl+Backspace gives DEL
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return u'\r';
@@ -31,12 +36,14 @@ std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
         default:
             break;
     }
-    const Qt::KeyboardModifiers mods = event.modifiers();
-    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
-        if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
-            return static_cast<char16_t>(event.key() - Qt::Key_A + 1);
-        }
-        return std::nullopt;
+    // Ctrl+Alt is AltGr on some platforms, and AltGr types characters.
+    if (ctrl && !alt) {
+        // The control character belongs to the key, whichever layout names it.
+        const std::optional<char16_t> latin = physicalkeys::latinCharacter(event);
+        return latin ? physicalkeys::controlCharacter(*latin) : std::nullopt;
+    }
+    if (alt && !ctrl) {
+        return std::nullopt;  // Alt+key is for the menu, never for the box
     }
     const QString text = event.text();
     if (text.isEmpty()) {
@@ -57,7 +64,9 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QScopedValueRollback inKey(inCharacterKey_, true);
-    if (answer == *code) {
+    if (answer == u'\b' && event->key() != Qt::Key_Backspace) {
+        backspace();  // Ctrl+H: the editor knows only the Backspace key itself
+    } else if (answer == *code) {
         QLineEdit::keyPressEvent(event);
     } else {
         insert(QString(QChar(answer)));

@@ -5,6 +5,20 @@
 #include "window/ruriruz.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+bool loadQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
 
 int runProgram(const std::function<void(Ruriruz&)>& watch) {
     QApplication::setApplicationName(applicationTitle());
@@ -12,6 +26,7 @@ int runProgram(const std::function<void(Ruriruz&)>& watch) {
                                             .arg(MERVEL_VERSION_MAJOR)
                                             .arg(MERVEL_VERSION_MINOR)
                                             .arg(MERVEL_VERSION_PATCH));
+    loadQtTranslations();
     QtDesktop desktop;
     Ruriruz window(desktop);
     if (watch) {

@@ -1,0 +1,102 @@
+#include "window/menukeys.h"
+
+#include "platform/physicalkeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QShortcut>
+
+namespace {
+
+// Qt's own Alt navigation of the menu bar, which only some styles switch on.
+class AltNavigationStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// One style for every menu bar, kept by the application: a widget does not own its style, and
+// the menu bar must not outlive it.
+QStyle* altNavigationStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new AltNavigationStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
+MenuKeys::MenuKeys(QMainWindow& window) : QObject(&window), window_(window) {
+    window.menuBar()->setStyle(altNavigationStyle());
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    connect(f10, &QShortcut::activated, this, [this] {
+        const QList<QAction*> menus = window_.menuBar()->actions();
+        if (!menus.isEmpty()) {
+            window_.menuBar()->setActiveAction(menus.first());
+        }
+    });
+    qApp->installEventFilter(this);
+}
+
+QAction* MenuKeys::accessKeyAction(const QKeyEvent& event, const QList<QAction*>& actions) const {
+    const std::optional<char16_t> letter = physicalkeys::russianOf(event.nativeScanCode());
+    if (!letter) {
+        return nullptr;
+    }
+    for (QAction* action : actions) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+        if (!mnemonic.isEmpty() && action->isVisible() && action->isEnabled() &&
+            mnemonic[0].key() == static_cast<Qt::Key>(*letter)) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+bool MenuKeys::isOwnMenu(const QObject* object) const {
+    const auto* menu = qobject_cast<const QMenu*>(object);
+    return menu && window_.menuBar()->actions().contains(menu->menuAction());
+}
+
+// Under the Russian layout Qt finds the access letters by itself; under a Latin one the key
+// arrives with its Latin letter, matches nothing, and is taken here by the key it came from.
+bool MenuKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (key.key() < Qt::Key_A || key.key() > Qt::Key_Z) {
+        return false;  // a Cyrillic letter: Qt's own matching has had its chance
+    }
+    if (key.modifiers() == Qt::AltModifier) {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        if (widget && widget->window() == &window_) {
+            if (QAction* menu = accessKeyAction(key, window_.menuBar()->actions())) {
+                window_.menuBar()->setActiveAction(menu);
+                return true;
+            }
+        }
+    } else if ((key.modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier && isOwnMenu(watched)) {
+        auto* menu = static_cast<QMenu*>(watched);
+        if (QAction* item = accessKeyAction(key, menu->actions())) {
+            // As if the item were chosen with the arrows and Enter, so the menus close the same.
+            menu->setActiveAction(item);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(menu, &enter);
+            return true;
+        }
+    }
+    return false;
+}
