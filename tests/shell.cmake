@@ -19,3 +19,7 @@ set_tests_properties(tst_install PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
 add_test(NAME tst_install_deb
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tst_install_deb.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
 set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 120)
+
+# Keys as a real desktop delivers them under either layout, the menu from the keyboard, Qt's
+# own texts.
+mervel_test(tst_keys SOURCES tst_keys.cpp fakedesktop.h windowfixture.h LIBS mervel_shell)

@@ -14,17 +14,19 @@ struct Key {
 };
 
 // The letter block of a PC keyboard, row by row.
+// clang-format off
 constexpr std::array<Key, 35> keys{{
     {24, u'Q', u'Й'}, {25, u'W', u'Ц'}, {26, u'E', u'У'}, {27, u'R', u'К'}, {28, u'T', u'Е'},
     {29, u'Y', u'Н'}, {30, u'U', u'Г'}, {31, u'I', u'Ш'}, {32, u'O', u'Щ'}, {33, u'P', u'З'},
-    {34, u'[', u'Х'}, {35, u']', u'Ъ'},  //
+    {34, u'[', u'Х'}, {35, u']', u'Ъ'},
     {38, u'A', u'Ф'}, {39, u'S', u'Ы'}, {40, u'D', u'В'}, {41, u'F', u'А'}, {42, u'G', u'П'},
     {43, u'H', u'Р'}, {44, u'J', u'О'}, {45, u'K', u'Л'}, {46, u'L', u'Д'}, {47, u';', u'Ж'},
-    {48, u'\'', u'Э'}, {49, u'`', u'Ё'},  //
-    {51, u'\\', 0},  //
+    {48, u'\'', u'Э'}, {49, u'`', u'Ё'},
+    {51, u'\\', 0},
     {52, u'Z', u'Я'}, {53, u'X', u'Ч'}, {54, u'C', u'С'}, {55, u'V', u'М'}, {56, u'B', u'И'},
     {57, u'N', u'Т'}, {58, u'M', u'Ь'}, {59, u',', u'Б'}, {60, u'.', u'Ю'}, {61, u'/', 0},
 }};
+// clang-format on
 
 const Key* find(quint32 scanCode) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     // Characters must arrive as key presses, where the key handler sees them; an input method
@@ -54,6 +55,14 @@ std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
     const std::optional<char16_t> code = deliveredCharacter(*event);
+    if (!code && handler_ && std::any_of(event->text().cbegin(), event->text().cend(), [](QChar c) {
+            return c.isPrint();
+        })) {
+        // Alt+letter and the like: the editor would type the letter past the handler. The key
+        // goes on to the window, where the menu may want it.
+        event->ignore();
+        return;
+    }
     if (!code || !handler_) {
         QLineEdit::keyPressEvent(event);
         return;

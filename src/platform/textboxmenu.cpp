@@ -3,24 +3,26 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
+#include <QStyleHints>
 
 namespace {
 
-// Qt names its editing actions; these are the ones a key that reaches the editor untouched can
-// also do. The others (undo, redo, select all) have only Ctrl+letter keys, which the box refuses.
-QKeySequence workingKey(const QString& actionName) {
-    if (actionName == u"edit-cut") {
+// The keys that do an editing action of the menu and reach the editor untouched, by the
+// action's text. Undo, redo and select all have only Ctrl+letter keys, which the box refuses.
+QKeySequence workingKey(const QString& text) {
+    if (text == QLineEdit::tr("Cu&t")) {
         return QKeySequence(Qt::SHIFT | Qt::Key_Delete);
     }
-    if (actionName == u"edit-copy") {
+    if (text == QLineEdit::tr("&Copy")) {
         return QKeySequence(Qt::CTRL | Qt::Key_Insert);
     }
-    if (actionName == u"edit-paste") {
+    if (text == QLineEdit::tr("&Paste")) {
         return QKeySequence(Qt::SHIFT | Qt::Key_Insert);
     }
-    if (actionName == u"edit-delete") {
+    if (text == QLineEdit::tr("Delete")) {
         return QKeySequence(Qt::Key_Delete);
     }
     return {};
@@ -30,14 +32,12 @@ QKeySequence workingKey(const QString& actionName) {
 
 QMenu* TextBox::createContextMenu() {
     QMenu* menu = createStandardContextMenu();
+    const bool showKeys = QGuiApplication::styleHints()->showShortcutsInContextMenus();
     for (QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            continue;
-        }
         // A menu item shows its key after a tab.
         QString text = action->text().section(u'\t', 0, 0);
-        const QKeySequence key = workingKey(action->objectName());
-        if (!key.isEmpty()) {
+        const QKeySequence key = workingKey(text);
+        if (showKeys && !key.isEmpty()) {
             text += u'\t' + key.toString(QKeySequence::NativeText);
         }
         action->setText(text);
