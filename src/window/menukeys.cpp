@@ -10,12 +10,29 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QShortcut>
+#include <QStyleOptionMenuItem>
 
 namespace {
 
-// Qt's own Alt navigation of the menu bar, which only some styles switch on.
+// Qt's own Alt navigation of the menu bar, which only some styles switch on. The item the keys
+// are on is drawn as if pressed: some styles draw it like all the others, and the user would
+// not see where the focus went.
 class AltNavigationStyle : public QProxyStyle {
 public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuBarItem && widget && widget->hasFocus() &&
+            option->state.testFlag(State_Selected)) {
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
+                QStyleOptionMenuItem pressed(*item);
+                pressed.state |= State_Sunken;
+                QProxyStyle::drawControl(element, &pressed, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
         if (hint == SH_MenuBar_AltKeyNavigation) {
@@ -77,8 +94,8 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto& key = static_cast<const QKeyEvent&>(*event);
-    if (key.key() < Qt::Key_A || key.key() > Qt::Key_Z) {
-        return false;  // a Cyrillic letter: Qt's own matching has had its chance
+    if (key.key() <= Qt::Key_Space || key.key() > Qt::Key_AsciiTilde) {
+        return false;  // a Cyrillic letter, which Qt matches itself, or no character key at all
     }
     if (key.modifiers() == Qt::AltModifier) {
         const auto* widget = qobject_cast<const QWidget*>(watched);
