@@ -35,3 +35,8 @@ mervel_test(tst_unittips SOURCES tst_unittips.cpp fakedesktop.h windowfixture.h
     LIBS mervel_window mervel_helpview)
 target_compile_definitions(tst_unittips PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
 add_dependencies(tst_unittips mervel_help)
+
+# Keys as a real desktop delivers them under either layout, the menu from the keyboard, Qt's
+# own texts.
+mervel_test(tst_keys SOURCES tst_keys.cpp fakedesktop.h windowfixture.h
+    LIBS mervel_shell mervel_window)

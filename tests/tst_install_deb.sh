@@ -29,6 +29,7 @@ check "depends on Qt Widgets" has "$(field Depends)" 'libqt6widgets6 \(>= [0-9.]
 check "depends on the X11 platform plugin" has "$(field Depends)" '(^|, )qt6-qpa-plugins(,|$)'
 check "depends on the CHM reader of the help window" has "$(field Depends)" '(^|, )libchm1( |,|$)'
 check "suggests no outside help viewer" same "" "$(field Suggests)"
+check "depends on Qt's Russian texts" has "$(field Depends)" '(^|, )qt6-translations-l10n(,|$)'
 
 dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' >"$work/files"
 for file in ./usr/bin/Mervel-\>../lib/mervel/Mervel ./usr/lib/mervel/Mervel \

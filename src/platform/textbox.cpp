@@ -1,12 +1,13 @@
 #include "platform/textbox.h"
 
+#include "platform/physicalkeys.h"
+
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMimeData>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
     // Characters must arrive as key presses, where the key handler sees them; an input method
@@ -21,9 +22,12 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    const bool ctrl = mods.testFlag(Qt::ControlModifier);
+    const bool alt = mods.testFlag(Qt::AltModifier);
     switch (event.key()) {
         case Qt::Key_Backspace:
-            return u'\b';
+            return ctrl && !alt ? char16_t{127} : u'\b';  // Ctrl+Backspace gives DEL
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return u'\r';
@@ -36,12 +40,14 @@ std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
         default:
             break;
     }
-    const Qt::KeyboardModifiers mods = event.modifiers();
-    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
-        if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) {
-            return static_cast<char16_t>(event.key() - Qt::Key_A + 1);
-        }
-        return std::nullopt;
+    // Ctrl+Alt is AltGr on some platforms, and AltGr types characters.
+    if (ctrl && !alt) {
+        // The control character belongs to the key, whichever layout names it.
+        const std::optional<char16_t> latin = physicalkeys::latinCharacter(event);
+        return latin ? physicalkeys::controlCharacter(*latin) : std::nullopt;
+    }
+    if (alt && !ctrl) {
+        return std::nullopt;  // Alt+key is for the menu, never for the box
     }
     const QString text = event.text();
     if (text.isEmpty()) {
@@ -52,6 +58,14 @@ std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
     const std::optional<char16_t> code = deliveredCharacter(*event);
+    if (!code && handler_ && std::any_of(event->text().cbegin(), event->text().cend(), [](QChar c) {
+            return c.isPrint();
+        })) {
+        // Alt+letter and the like: the editor would type the letter past the handler. The key
+        // goes on to the window, where the menu may want it.
+        event->ignore();
+        return;
+    }
     if (!code || !handler_) {
         if (event->matches(QKeySequence::Paste)) {
             event->accept();
@@ -67,7 +81,9 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QScopedValueRollback inKey(inCharacterKey_, true);
-    if (answer == *code) {
+    if (answer == u'\b' && event->key() != Qt::Key_Backspace) {
+        backspace();  // Ctrl+H: the editor knows only the Backspace key itself
+    } else if (answer == *code) {
         QLineEdit::keyPressEvent(event);
     } else {
         insert(QString(QChar(answer)));
@@ -85,21 +101,6 @@ void TextBox::pasteWhole() {
         return;
     }
     paste();
-}
-
-void TextBox::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu* menu = createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    // The menu's Paste goes through the same check as the paste keys. The action has no name
-    // of its own; its text is the line edit's translated "&Paste", then maybe a tab and keys.
-    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
-    for (QAction* action : menu->actions()) {
-        if (action->text().section(u'\t', 0, 0) == pasteText) {
-            disconnect(action, &QAction::triggered, this, nullptr);
-            connect(action, &QAction::triggered, this, &TextBox::pasteWhole);
-        }
-    }
-    menu->popup(event->globalPos());
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,7 +4,9 @@
 #include <functional>
 #include <optional>
 
+class QContextMenuEvent;
 class QKeyEvent;
+class QMenu;
 
 // A line edit that behaves like a classic text box: every key that delivers a character is first
 // offered to a key handler, which answers with the character to insert (the same one to let the
@@ -21,13 +23,18 @@ public:
     void setKeyHandler(KeyHandler handler) { handler_ = std::move(handler); }
 
     // The character a key press delivers: printable text, 8 for Backspace, 13 for Enter, 27 for
-    // Escape, 1..26 for Ctrl+letter (X11 delivers the control code, other platforms the letter
-    // with the Ctrl modifier).
+    // Escape, 1..26 for Ctrl+letter and the other control characters of Ctrl+key, found from
+    // the key itself so that every layout gives the same (X11 delivers the control code only
+    // under a Latin layout, other platforms the letter with the Ctrl modifier). Alt+key
+    // delivers nothing: it belongs to the menu.
     static std::optional<char16_t> deliveredCharacter(const QKeyEvent& event);
 
     // Whether text put in place of the selection (or at the cursor) keeps all its characters:
     // the box cuts anything past maxLength() silently.
     bool fitsWhole(const QString& incoming, bool replacesSelection = true) const;
+    // The editor's context menu, its items labelled with the keys that work in the box: the
+    // Ctrl+letter keys are refused here, so Qt's own labels would promise keys that beep.
+    QMenu* createContextMenu();
 
 Q_SIGNALS:
     // The user changed the text without a character key: Delete, cut, paste, drag and drop,

@@ -5,6 +5,7 @@
 #include "platform/textbox.h"
 #include "window/accessibility.h"
 #include "window/categories.h"
+#include "window/menukeys.h"
 #include "window/tabstrip.h"
 #include "window/unittips.h"
 
@@ -24,6 +25,7 @@ Ruriruz::Ruriruz(Desktop& desktop, QWidget* parent)
     setWindowTitle(QStringLiteral("Mervel-Преобразование единиц измерения"));
     setWindowIcon(applicationIcon());
     buildMenu();
+    new MenuKeys(*this);
     buildDesign();
     layOut();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -72,9 +74,12 @@ void Ruriruz::buildMenu() {
 void Ruriruz::connectHandlers() {
     connect(TabStrip1, &TabStrip::clicked, this, &Ruriruz::TabStrip1_Click);
     // Ctrl+Tab and Ctrl+Shift+Tab step through the categories from anywhere in the window.
+    // X11 delivers Shift+Tab as Backtab, which the standard "previous child" key misses.
     auto* next = new QShortcut(QKeySequence::NextChild, this);
     connect(next, &QShortcut::activated, this, [this] { stepCategory(1); });
-    auto* previous = new QShortcut(QKeySequence::PreviousChild, this);
+    auto* previous = new QShortcut(this);
+    previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
     connect(previous, &QShortcut::activated, this, [this] { stepCategory(-1); });
 
     using KeyPress = void (Ruriruz::*)(qint16, char16_t&);

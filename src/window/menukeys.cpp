@@ -1,0 +1,119 @@
+#include "window/menukeys.h"
+
+#include "platform/physicalkeys.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QShortcut>
+#include <QStyleOptionMenuItem>
+
+namespace {
+
+// Qt's own Alt navigation of the menu bar, which only some styles switch on. The item the keys
+// are on is drawn as if pressed: some styles draw it like all the others, and the user would
+// not see where the focus went.
+class AltNavigationStyle : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuBarItem && widget && widget->hasFocus() &&
+            option->state.testFlag(State_Selected)) {
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option)) {
+                QStyleOptionMenuItem pressed(*item);
+                pressed.state |= State_Sunken;
+                QProxyStyle::drawControl(element, &pressed, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_MenuBar_AltKeyNavigation) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// One style for every menu bar, kept by the application: a widget does not own its style, and
+// the menu bar must not outlive it.
+QStyle* altNavigationStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new AltNavigationStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
+MenuKeys::MenuKeys(QMainWindow& window) : QObject(&window), window_(window) {
+    window.menuBar()->setStyle(altNavigationStyle());
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), &window);
+    connect(f10, &QShortcut::activated, this, [this] {
+        const QList<QAction*> menus = window_.menuBar()->actions();
+        if (!menus.isEmpty()) {
+            window_.menuBar()->setActiveAction(menus.first());
+        }
+    });
+    qApp->installEventFilter(this);
+}
+
+QAction* MenuKeys::accessKeyAction(const QKeyEvent& event, const QList<QAction*>& actions) const {
+    const std::optional<char16_t> letter = physicalkeys::russianOf(event.nativeScanCode());
+    if (!letter) {
+        return nullptr;
+    }
+    for (QAction* action : actions) {
+        const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
+        if (!mnemonic.isEmpty() && action->isVisible() && action->isEnabled() &&
+            mnemonic[0].key() == static_cast<Qt::Key>(*letter)) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+bool MenuKeys::isOwnMenu(const QObject* object) const {
+    const auto* menu = qobject_cast<const QMenu*>(object);
+    return menu && window_.menuBar()->actions().contains(menu->menuAction());
+}
+
+// Under the Russian layout Qt finds the access letters by itself; under a Latin one the key
+// arrives with its Latin letter, matches nothing, and is taken here by the key it came from.
+bool MenuKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    if (key.key() <= Qt::Key_Space || key.key() > Qt::Key_AsciiTilde) {
+        return false;  // a Cyrillic letter, which Qt matches itself, or no character key at all
+    }
+    if (key.modifiers() == Qt::AltModifier) {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        if (widget && widget->window() == &window_) {
+            if (QAction* menu = accessKeyAction(key, window_.menuBar()->actions())) {
+                window_.menuBar()->setActiveAction(menu);
+                return true;
+            }
+        }
+    } else if ((key.modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier && isOwnMenu(watched)) {
+        auto* menu = static_cast<QMenu*>(watched);
+        if (QAction* item = accessKeyAction(key, menu->actions())) {
+            // As if the item were chosen with the arrows and Enter, so the menus close the same.
+            menu->setActiveAction(item);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(menu, &enter);
+            return true;
+        }
+    }
+    return false;
+}
