@@ -1,6 +1,7 @@
 #include "help/helpwindow.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -112,6 +113,9 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
     Tabs = new QTabWidget;
     Contents = new QTreeWidget;
     Contents->setHeaderHidden(true);
+    // Long titles scroll sideways instead of losing their end.
+    Contents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Contents->header()->setStretchLastSection(false);
     Contents->setAccessibleName(QStringLiteral("Содержание"));
     Tabs->addTab(Contents, QStringLiteral("&Содержание"));
     Tabs->addTab(buildIndexPage(), QStringLiteral("&Указатель"));
@@ -126,8 +130,8 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
-    resize(900, 620);
-    splitter->setSizes({260, 640});
+    resize(990, 620);
+    splitter->setSizes({350, 640});
 
     buildContents();
     buildIndex();
