@@ -33,7 +33,7 @@ void typeInto(QLineEdit* edit, const QString& text) {
 
 // What the page on show calls itself.
 QString shownTitle(const HelpWindow& help) {
-    return help.Browser->documentTitle();
+    return help.controls().Browser->documentTitle();
 }
 
 // The converter with its commands, its executable in a folder of its own with the real help
@@ -73,13 +73,13 @@ private Q_SLOTS:
 
     void init() {
         help_->showStart();
-        help_->Browser->clearHistory();
+        help_->controls().Browser->clearHistory();
     }
 
     // The contents come from the file: the hand-written pages, then the overview of the
     // categories with every category under it by its tab's caption.
     void contents() {
-        QTreeWidget* tree = help_->Contents;
+        QTreeWidget* tree = help_->controls().Contents;
         QCOMPARE(tree->topLevelItemCount(), 3);
         QTreeWidgetItem* categories = tree->topLevelItem(2);
         QCOMPARE(categories->text(0), QStringLiteral("Категории и единицы"));
@@ -91,7 +91,7 @@ private Q_SLOTS:
         Q_EMIT tree->itemActivated(categories->child(11), 0);
         QCOMPARE(shownTitle(*help_), caption(12));
         QVERIFY(help_->windowTitle().startsWith(caption(12)));
-        QVERIFY(help_->Browser->toPlainText().contains(QStringLiteral("кПа")));
+        QVERIFY(help_->controls().Browser->toPlainText().contains(QStringLiteral("кПа")));
     }
 
     void search_data() {
@@ -114,19 +114,19 @@ private Q_SLOTS:
     void search() {
         QFETCH(QString, query);
         QFETCH(int, category);
-        help_->Tabs->setCurrentIndex(2);
-        help_->SearchText->clear();
-        typeInto(help_->SearchText, query);
-        QTest::keyClick(help_->SearchText, Qt::Key_Return);
+        help_->controls().Tabs->setCurrentIndex(2);
+        help_->controls().SearchText->clear();
+        typeInto(help_->controls().SearchText, query);
+        QTest::keyClick(help_->controls().SearchText, Qt::Key_Return);
         if (category == 0) {
-            QCOMPARE(help_->Found->count(), 0);
-            QCOMPARE(help_->SearchState->text(), QStringLiteral("Ничего не найдено."));
+            QCOMPARE(help_->controls().Found->count(), 0);
+            QCOMPARE(help_->controls().SearchState->text(), QStringLiteral("Ничего не найдено."));
             QCOMPARE(shownTitle(*help_),
                      QStringLiteral("Mervel — преобразование единиц измерения"));
             return;
         }
-        QVERIFY(help_->Found->count() > 0);
-        QCOMPARE(help_->Found->item(0)->text(), caption(category));
+        QVERIFY(help_->controls().Found->count() > 0);
+        QCOMPARE(help_->controls().Found->item(0)->text(), caption(category));
         QCOMPARE(shownTitle(*help_), caption(category));
     }
 
@@ -156,12 +156,12 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, keyword);
         QFETCH(int, category);
-        help_->Tabs->setCurrentIndex(1);
-        help_->IndexText->clear();
-        typeInto(help_->IndexText, typed);
-        QVERIFY(help_->Index->currentItem());
-        QCOMPARE(help_->Index->currentItem()->text(0), keyword);
-        QTest::keyClick(help_->IndexText, Qt::Key_Return);
+        help_->controls().Tabs->setCurrentIndex(1);
+        help_->controls().IndexText->clear();
+        typeInto(help_->controls().IndexText, typed);
+        QVERIFY(help_->controls().Index->currentItem());
+        QCOMPARE(help_->controls().Index->currentItem()->text(0), keyword);
+        QTest::keyClick(help_->controls().IndexText, Qt::Key_Return);
         QCOMPARE(shownTitle(*help_), caption(category));
     }
 
@@ -188,25 +188,26 @@ private Q_SLOTS:
     // forward walk the pages seen.
     void linksAndHistory() {
         const QString start = shownTitle(*help_);
-        QVERIFY(!help_->Back->isEnabled());
-        Q_EMIT help_->Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
+        QVERIFY(!help_->controls().Back->isEnabled());
+        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
-        Q_EMIT help_->Browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
+        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
         QCOMPARE(shownTitle(*help_), caption(3));
         // A link outside the file goes nowhere, and nothing is handed to the desktop.
-        Q_EMIT help_->Browser->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
+        Q_EMIT help_->controls().Browser->anchorClicked(
+            QUrl(QStringLiteral("https://example.org/")));
         QCOMPARE(shownTitle(*help_), caption(3));
-        QVERIFY(help_->Back->isEnabled());
-        QTest::mouseClick(help_->Back, Qt::LeftButton);
+        QVERIFY(help_->controls().Back->isEnabled());
+        QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
-        QTest::mouseClick(help_->Back, Qt::LeftButton);
+        QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), start);
-        QVERIFY(help_->Forward->isEnabled());
-        QTest::mouseClick(help_->Forward, Qt::LeftButton);
+        QVERIFY(help_->controls().Forward->isEnabled());
+        QTest::mouseClick(help_->controls().Forward, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
 
-        const QVariant css = help_->Browser->loadResource(QTextDocument::StyleSheetResource,
-                                                          QUrl(QStringLiteral("help.css")));
+        const QVariant css = help_->controls().Browser->loadResource(
+            QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")));
         QVERIFY(css.toString().contains(u'{'));
     }
 

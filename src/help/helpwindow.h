@@ -32,9 +32,25 @@ private:
     const HelpBook& book_;
 };
 
+// The help window's controls, named after what they show.
+struct HelpWindowControls {
+    QTabWidget* Tabs = nullptr;
+    QTreeWidget* Contents = nullptr;
+    QLineEdit* IndexText = nullptr;
+    QTreeWidget* Index = nullptr;
+    QLineEdit* SearchText = nullptr;
+    QPushButton* SearchButton = nullptr;
+    QListWidget* Found = nullptr;
+    QLabel* SearchState = nullptr;
+    QPushButton* Back = nullptr;
+    QPushButton* Forward = nullptr;
+    QPushButton* Home = nullptr;
+    HelpBrowser* Browser = nullptr;
+};
+
 // The help window: contents, keyword index and search beside the page. It has no owner, and
 // at most one is open; the menu commands keep it and close it when the program ends.
-class HelpWindow : public QWidget {
+class HelpWindow : public QWidget, private HelpWindowControls {
     Q_OBJECT
 
 public:
@@ -48,19 +64,8 @@ public:
     void showTopic(const QString& name);
     const HelpBook& book() const { return *book_; }
 
-    // Controls, reached by name like the converter window's.
-    QTabWidget* Tabs = nullptr;
-    QTreeWidget* Contents = nullptr;
-    QLineEdit* IndexText = nullptr;
-    QTreeWidget* Index = nullptr;
-    QLineEdit* SearchText = nullptr;
-    QPushButton* SearchButton = nullptr;
-    QListWidget* Found = nullptr;
-    QLabel* SearchState = nullptr;
-    QPushButton* Back = nullptr;
-    QPushButton* Forward = nullptr;
-    QPushButton* Home = nullptr;
-    HelpBrowser* Browser = nullptr;
+    // The controls, for the tests to read and drive; only the window itself reassigns them.
+    const HelpWindowControls& controls() const { return *this; }
 
     // The index entry nearest to what was typed: the first whose start matches.
     void indexTyped(const QString& text);
