@@ -5,7 +5,6 @@
 # the real executable's folder.
 include(GNUInstallDirs)
 
-set(MERVEL_APP_ID example.mervel.Mervel)
 set(MERVEL_PRIVATE_DIR lib/mervel)
 set(packaging ${CMAKE_CURRENT_LIST_DIR})
 
