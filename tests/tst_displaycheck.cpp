@@ -50,9 +50,7 @@ private Q_SLOTS:
         unixSocket(runtime_.filePath(QStringLiteral("wayland-stale")), false);
     }
 
-    void cleanupTestCase() {
-        close(live_);
-    }
+    void cleanupTestCase() { close(live_); }
 
     void init() {
         for (const char* name : displayVariables) {
@@ -96,9 +94,8 @@ private Q_SLOTS:
         QTest::newRow("live compositor at an absolute path")
             << env({"WAYLAND_DISPLAY=" + runtime_.filePath("wayland-live")}) << noArgs << Usable
             << Usable << true;
-        QTest::newRow("stale socket, no DISPLAY")
-            << env({"WAYLAND_DISPLAY=wayland-stale", runtime}) << noArgs << Unreachable << NotSet
-            << false;
+        QTest::newRow("stale socket, no DISPLAY") << env({"WAYLAND_DISPLAY=wayland-stale", runtime})
+                                                  << noArgs << Unreachable << NotSet << false;
         QTest::newRow("no socket, unreachable DISPLAY")
             << env({"WAYLAND_DISPLAY=wayland-gone", runtime, "DISPLAY=" + none}) << noArgs
             << Unreachable << Unreachable << false;

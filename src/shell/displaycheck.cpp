@@ -53,8 +53,8 @@ bool waylandPluginInstalled() {
     QStringList folders;
     if (const QString own = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH"); !own.isEmpty())
         folders << own;
-    for (const QString& path : qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(),
-                                                                              Qt::SkipEmptyParts))
+    for (const QString& path :
+         qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
         folders << path + QStringLiteral("/platforms");
     folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
     for (const QString& folder : folders) {
