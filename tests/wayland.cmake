@@ -25,3 +25,6 @@ target_link_libraries(wlkeys PRIVATE ${MERVEL_WAYLAND_CLIENT} ${MERVEL_XKBCOMMON
 add_test(NAME e2e_wayland
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e_wayland.sh $<TARGET_FILE:mervel> $<TARGET_FILE:wlkeys>)
 set_tests_properties(e2e_wayland PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
+
+# The bell sound's fallbacks, without a display.
+mervel_test(tst_eventsound SOURCES tst_eventsound.cpp LIBS mervel_platform)

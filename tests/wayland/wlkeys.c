@@ -23,8 +23,8 @@
 static struct wl_seat* seat;
 static struct zwp_virtual_keyboard_manager_v1* manager;
 
-static void global(void* data, struct wl_registry* registry, uint32_t name,
-                   const char* interface, uint32_t version) {
+static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
+                   uint32_t version) {
     (void)data;
     (void)version;
     if (strcmp(interface, wl_seat_interface.name) == 0 && seat == NULL)
