@@ -28,3 +28,9 @@ set_tests_properties(e2e_wayland PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e
 
 # The bell sound's fallbacks, without a display.
 mervel_test(tst_eventsound SOURCES tst_eventsound.cpp LIBS mervel_platform)
+
+# Every cell of the display matrix, with Qt's wayland plugin where Qt looks for it or hidden.
+add_test(NAME displaymatrix
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/displaymatrix.sh $<TARGET_FILE:mervel>
+            ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/platforms)
+set_tests_properties(displaymatrix PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
