@@ -10,15 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wayland/session.sh"
 wayland_reexec "$here/displaymatrix.sh" "$@"
 app=$(realpath "$1")
-work=$(mktemp -d)
-cleanup() {
-    wayland_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
-source "$here/checks.sh"
-wayland_start
-export LC_ALL=C.UTF-8
+wayland_session
 live_wayland=$WAYLAND_DISPLAY
 unset WAYLAND_DISPLAY
 

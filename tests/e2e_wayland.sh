@@ -10,18 +10,7 @@ source "$here/wayland/session.sh"
 wayland_reexec "$here/e2e_wayland.sh" "$@"
 app=$(realpath "$1")
 wlkeys=$(realpath "$2")
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
-    wayland_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
-source "$here/checks.sh"
-wayland_start
-export LC_ALL=C.UTF-8
+wayland_session
 
 # One virtual keyboard for the whole run; keys() waits until the compositor has taken them.
 mkfifo "$work/keys.in" "$work/keys.out"

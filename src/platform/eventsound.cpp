@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -105,14 +106,16 @@ void EventSound::run(std::shared_ptr<Shared> shared) {
     ca_context* context = nullptr;
     if (create == nullptr || changeProps == nullptr || playSound == nullptr || destroy == nullptr ||
         create(&context) != 0) {
+        int waiting = 0;
         {
             std::lock_guard lock(shared->mutex);
             shared->broken = true;
-            shared->pending = 0;
+            waiting = std::exchange(shared->pending, 0);
             shared->busy = false;
             shared->idle.notify_all();
         }
-        shared->fallBack();
+        for (; waiting > 0; --waiting)
+            shared->fallBack();
         return;
     }
     changeProps(context, "application.name", shared->name.constData(), "application.id",

@@ -8,6 +8,25 @@ wayland_reexec() {
     fi
 }
 
+# Makes the scratch folder $work and starts the session in it, with the checks of checks.sh;
+# on exit ends every process in pids and the session, and removes $work.
+wayland_session() {
+    work=$(mktemp -d)
+    pids=()
+    session_pids=()
+    trap wayland_cleanup EXIT
+    source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
+    wayland_start
+    export LC_ALL=C.UTF-8
+}
+
+wayland_cleanup() {
+    local all=("${pids[@]}" "${session_pids[@]}")  # never empty: a bare wait waits for all
+    kill "${all[@]}" 2>/dev/null || true
+    wait "${all[@]}" 2>/dev/null || true
+    rm -rf "$work"
+}
+
 # Starts the session; sets WAYLAND_DISPLAY, SWAYSOCK, xdisplay (XWayland's DISPLAY) and
 # session_pids. The sounds played are counted in $work/sounds (see sounds()).
 wayland_start() {
@@ -50,11 +69,6 @@ wayland_start() {
         sleep 0.1
     done
     xdisplay=$(cat "$work/xdisplay")
-}
-
-wayland_stop() {
-    kill "${session_pids[@]}" 2>/dev/null || true
-    wait "${session_pids[@]}" 2>/dev/null || true
 }
 
 sounds() {  # how many sounds have been played so far
