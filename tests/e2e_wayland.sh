@@ -99,7 +99,7 @@ run_checks() {  # what the run is called, the shell its windows must have, the p
     check "$run: a second copy says that one already runs" view '^Mervel$'
     sleep 0.5
     keys Return
-    timeout 10 tail --pid="$second_pid" -f /dev/null || true
+    timeout 10 tail --pid="$second_pid" -f /dev/null || kill -9 "$second_pid" 2>/dev/null || true
     wait "$second_pid" || second=$?
     check "$run: ... and ends with status 1" same 1 "$second"
     check "$run: ... and the first copy still runs" kill -0 "$app_pid"
