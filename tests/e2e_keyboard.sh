@@ -123,7 +123,7 @@ def rows():  # top to bottom, each row's tabs by number
         by_top.setdefault(box.y, []).append((box.x, i))
     return [[i for _, i in sorted(row)] for _, row in sorted(by_top.items())]
 
-before = rows()
+before = sorted(rows())  # the rows in their own order, that of their tabs
 len(before) > 1 or fail(f"one row of tabs only: {before}")
 current = selected()
 for step in range(len(tabs)):
@@ -136,7 +136,7 @@ for step in range(len(tabs)):
     current = [want]
     after = rows()
     moved = next(r for r in before if want in r)
-    expected = [r for r in before if r is not moved] + [moved]
+    expected = [r for r in before if r != moved] + [moved]
     after == expected or fail(f"tab {want + 1} ({tabs[want].name}) selected: rows {after}, "
                               f"expected {expected}")
 print(f"{len(tabs)} steps, each selected tab in the row next to the panel: {before}")
