@@ -237,6 +237,14 @@ private Q_SLOTS:
         const QList<QList<int>> rows = shownTabRows(*strip);
         QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(strip);
         QVERIFY(tabs && tabs->childCount() == 13);
+        const auto toldWhereDrawn = [strip, tabs] {
+            for (int i = 1; i <= 13; ++i) {
+                const QRect drawn = strip->tabRect(i);
+                QCOMPARE(tabs->child(i - 1)->rect(),
+                         QRect(strip->mapToGlobal(drawn.topLeft()), drawn.size()));
+            }
+        };
+        toldWhereDrawn();
         if (how == u"click") {
             f.selectTab(selected);
         } else if (how == u"press") {
@@ -259,11 +267,7 @@ private Q_SLOTS:
         QCOMPARE(strip->tabRect(selected).bottom(), strip->tabAreaHeight() - 1);
         QVERIFY(strip->mapTo(&f.w(), strip->tabRect(selected).bottomLeft()).y() <
                 f.w().controls().Frame1->mapTo(&f.w(), QPoint()).y());
-        for (int i = 1; i <= 13; ++i) {
-            const QRect drawn = strip->tabRect(i);
-            QCOMPARE(tabs->child(i - 1)->rect(),
-                     QRect(strip->mapToGlobal(drawn.topLeft()), drawn.size()));
-        }
+        toldWhereDrawn();
     }
 
     // With the real captions at the window's width: as few rows as the width allows, and the
