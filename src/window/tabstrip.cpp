@@ -93,13 +93,13 @@ QRect TabStrip::tabRect(int index) const {
     }
     ensureLaidOut();
     const int row = rowOf_.at(index - 1);
-    return rects_.at(index - 1).translated(0, (shownRow(row) - row) * rowHeight());
+    return rects_.at(index - 1).translated(0, (shownRow(row, selected_) - row) * rowHeight());
 }
 
 // The row holding the selected tab is drawn last, next to the page it opens; the rows it
 // leaves keep their order above it. A row keeps its tabs: rows only change places.
-int TabStrip::shownRow(int row) const {
-    const int selectedRow = selected_ > 0 ? rowOf_.at(selected_ - 1) : rows_ - 1;
+int TabStrip::shownRow(int row, int selectedTab) const {
+    const int selectedRow = selectedTab > 0 ? rowOf_.at(selectedTab - 1) : rows_ - 1;
     if (row == selectedRow) {
         return rows_ - 1;
     }
@@ -216,6 +216,15 @@ void TabStrip::announceSelection(int previous) {
         selection.setChild(tab - 1);
         QAccessible::updateAccessibility(&selection);
     }
+    // Rows changed places: the tabs that moved say so, and a screen reader's pointer follows.
+    ensureLaidOut();
+    for (int i = 0; i < count(); ++i) {
+        if (shownRow(rowOf_.at(i), previous) != shownRow(rowOf_.at(i), selected_)) {
+            QAccessibleEvent moved(this, QAccessible::LocationChanged);
+            moved.setChild(i);
+            QAccessible::updateAccessibility(&moved);
+        }
+    }
     if (hasFocus()) {
         announceFocusedTab();
     }
@@ -243,7 +252,7 @@ void TabStrip::initTabOption(QStyleOptionTab* option, int index) const {
     option->text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 
     const int row = rowOf_.at(index - 1);
-    option->row = shownRow(row);
+    option->row = shownRow(row, selected_);
     const bool first = index == 1 || rowOf_.at(index - 2) != row;
     const bool last = index == count() || rowOf_.at(index) != row;
     if (first && last) {

@@ -55,7 +55,7 @@ private:
     void ensureLaidOut() const;
     void invalidateLayout();
     int rowHeight() const;
-    int shownRow(int row) const;
+    int shownRow(int row, int selectedTab) const;
     int horizontalPadding() const;
     void select(int index, bool notify);
     void announceSelection(int previous);
