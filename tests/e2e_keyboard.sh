@@ -91,6 +91,58 @@ about_opens() {
     return 1
 }
 
+# Steps through every category with Ctrl+Tab and reads the page tabs' places over the
+# accessibility bus after each step: the selected tab's row is the one next to the panel (the
+# lowest), the other rows keep their order above it, and no row loses or gains a tab.
+tab_rows_follow() {
+    /usr/bin/python3 - "$app_pid" <<'PYTHON'
+import subprocess, sys, time
+import pyatspi
+from gi.repository import Atspi
+
+def fail(message):
+    print(message)
+    sys.exit(1)
+
+app = next((a for a in pyatspi.Registry.getDesktop(0)
+            if a is not None and a.get_process_id() == int(sys.argv[1])), None)
+app or fail("the program is not on the accessibility bus")
+app.set_cache_mask(Atspi.Cache.NONE)
+strip = pyatspi.findDescendant(app, lambda a: a is not None
+                               and a.getRole() == pyatspi.ROLE_PAGE_TAB_LIST)
+strip or fail("no page tab list")
+tabs = [strip.getChildAtIndex(i) for i in range(strip.childCount)]
+
+def selected():
+    return [i for i, t in enumerate(tabs) if t.getState().contains(pyatspi.STATE_SELECTED)]
+
+def rows():  # top to bottom, each row's tabs by number
+    by_top = {}
+    for i, t in enumerate(tabs):
+        box = t.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        by_top.setdefault(box.y, []).append((box.x, i))
+    return [[i for _, i in sorted(row)] for _, row in sorted(by_top.items())]
+
+before = sorted(rows())  # the rows in their own order, that of their tabs
+len(before) > 1 or fail(f"one row of tabs only: {before}")
+current = selected()
+for step in range(len(tabs)):
+    want = (current[0] + 1) % len(tabs)
+    subprocess.run(["xdotool", "key", "ctrl+Tab"], check=True)
+    deadline = time.monotonic() + 10
+    while selected() != [want]:
+        time.monotonic() < deadline or fail(f"step {step + 1}: tab {want + 1} never selected")
+        time.sleep(0.05)
+    current = [want]
+    after = rows()
+    moved = next(r for r in before if want in r)
+    expected = [r for r in before if r != moved] + [moved]
+    after == expected or fail(f"tab {want + 1} ({tabs[want].name}) selected: rows {after}, "
+                              f"expected {expected}")
+print(f"{len(tabs)} steps, each selected tab in the row next to the panel: {before}")
+PYTHON
+}
+
 latin
 LC_ALL=C.UTF-8 "$app" >"$work/app.log" 2>&1 &
 app_pid=$!
@@ -107,6 +159,11 @@ for layout in latin russian; do
     check "$layout: Ctrl+Shift+Tab steps back one category" same "10000" "$(probe)"
     xdotool key ctrl+Tab ctrl+Tab  # back to the first category
 done
+
+# --- The selected tab's row moves next to the panel, as the screen reader is told.
+xdotool windowfocus --sync "$window"
+check "Ctrl+Tab through every category: the selected tab's row lies next to the panel" \
+    tab_rows_follow
 
 # --- Ctrl keys in a box under the Russian layout, alone and with a Latin group beside it: the
 # key counts, not the letter it shows.
@@ -151,8 +208,9 @@ check "every item of the context menu is in Russian" \
     bash -c "grep -v '[а-яА-ЯёЁ]' '$work/items' | grep . && exit 1 || exit 0"
 xdotool key Escape
 
-# --- Alt+A, the key of Ф, opens Файл under the Latin layout; Выход ends the program.
-xdotool windowfocus --sync "$window" key alt+a Down Return
+# --- Alt+A, the key of Ф, opens Файл on its first item under the Latin layout: Enter runs
+# Выход, which ends the program.
+xdotool windowfocus --sync "$window" key alt+a Return
 status=0
 timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
 check "Alt+A (the key of Ф), Выход end the program under the Latin layout" same "0" "$status"

@@ -175,6 +175,10 @@ private Q_SLOTS:
         TabStrip* strip = f.w().controls().TabStrip1;
         f.selectTab(from);
         f.w().controls().Text4[0]->setFocus();
+        QList<QRect> drawn;
+        for (int i = 1; i <= 13; ++i) {
+            drawn << strip->tabRect(i);
+        }
         recorded.clear();
         if (how == QLatin1String("press")) {
             press(of(strip)->child(to - 1));
@@ -195,6 +199,20 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(changed, (QList<int>{from - 1, to - 1}));
+        // The tabs whose row changed place, and only they, tell that they moved (none when the
+        // new tab shares the old one's row).
+        QList<int> moved, told;
+        for (int i = 1; i <= 13; ++i) {
+            if (strip->tabRect(i) != drawn.at(i - 1)) {
+                moved << i - 1;
+            }
+        }
+        for (const Recorded& r : std::as_const(recorded)) {
+            if (r.object == strip && r.type == QAccessible::LocationChanged) {
+                told << r.child;
+            }
+        }
+        QCOMPARE(told, moved);
         // The last word on the focus goes to the new tab (a click focuses the strip first).
         const auto focus = std::find_if(recorded.crbegin(), recorded.crend(), [strip](auto& r) {
             return r.type == QAccessible::Focus && r.object == strip && r.child >= 0;

@@ -2,11 +2,16 @@
 // character, and no number standing beside another that it does not equal.
 #include "windowfixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyleOptionComboBox>
+#include <bit>
+#include <limits>
 
 namespace {
 
@@ -186,13 +191,200 @@ private Q_SLOTS:
         QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("0.000713557594291539"));
         QCOMPARE(f.desktop.beeps, 0);
 
-        // Without a number in box 0 there is nothing to work out: box 1 keeps its text.
-        WindowFixture::clear(w.controls().Text5[0]);
-        WindowFixture::type(w.controls().Text5[0], QStringLiteral("-"));
-        f.selectTab(7);
-        QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("0.000713557594291539"));
-        QCOMPARE(w.state().UpdateGuard, 3);
+        // Without a number in box 0 there is nothing to work out, and box 1 must not keep a
+        // number under units it was never worked out for: it is emptied, as a program write.
+        for (const QString& held : {QStringLiteral("-"), QString()}) {
+            WindowFixture::clear(w.controls().Text5[0]);
+            WindowFixture::type(w.controls().Text5[0], QStringLiteral("5"));
+            WindowFixture::clear(w.controls().Text5[0]);
+            WindowFixture::type(w.controls().Text5[0], held);
+            QVERIFY(!w.controls().Text5[1]->text().isEmpty());
+            f.selectTab(w.controls().TabStrip1->selectedIndex() == 6 ? 7 : 6);
+            QCOMPARE(w.controls().Text5[0]->text(), held);
+            QCOMPARE(w.controls().Text5[1]->text(), QString());
+            QCOMPARE(w.state().UpdateGuard, 1);
+        }
         QCOMPARE(f.desktop.beeps, 0);
+        QCOMPARE(f.desktop.messages, QStringList());
+    }
+
+    // State: a tab selected. Action: another one selected by each way there is. Expected: its
+    // row is drawn next to the panel, the other rows in their order above it, no row losing or
+    // gaining a tab; what a screen reader is told of each page tab's place follows.
+    void selectedRowMeetsThePanel_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("click, first row") << 13 << "click" << 2;
+        QTest::newRow("click, last tab") << 1 << "click" << 13;
+        QTest::newRow("Ctrl+Tab") << 3 << "Ctrl+Tab" << 4;
+        QTest::newRow("Ctrl+Tab wraps") << 13 << "Ctrl+Tab" << 1;
+        QTest::newRow("Ctrl+Shift+Tab wraps") << 1 << "Ctrl+Shift+Tab" << 13;
+        QTest::newRow("Right on the strip") << 4 << "Right" << 5;
+        QTest::newRow("Home on the strip") << 9 << "Home" << 1;
+        QTest::newRow("press action") << 2 << "press" << 7;
+    }
+    void selectedRowMeetsThePanel() {
+        QFETCH(int, start);
+        QFETCH(QString, how);
+        QFETCH(int, selected);
+        WindowFixture f;
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        TabStrip* strip = f.w().controls().TabStrip1;
+        f.selectTab(start);
+        QCOMPARE(strip->tabRect(start).bottom(), strip->tabAreaHeight() - 1);
+        const QList<QList<int>> rows = shownTabRows(*strip);
+        QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(strip);
+        QVERIFY(tabs && tabs->childCount() == 13);
+        const auto toldWhereDrawn = [strip, tabs] {
+            for (int i = 1; i <= 13; ++i) {
+                const QRect drawn = strip->tabRect(i);
+                QCOMPARE(tabs->child(i - 1)->rect(),
+                         QRect(strip->mapToGlobal(drawn.topLeft()), drawn.size()));
+            }
+        };
+        toldWhereDrawn();
+        if (how == u"click") {
+            f.selectTab(selected);
+        } else if (how == u"press") {
+            tabs->child(selected - 1)
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::pressAction());
+        } else if (how.startsWith(u"Ctrl")) {
+            f.w().controls().Text1[0]->setFocus();
+            QTest::keyClick(QApplication::focusWidget(),
+                            how.contains(u"Shift") ? Qt::Key_Backtab : Qt::Key_Tab,
+                            how.contains(u"Shift") ? Qt::ControlModifier | Qt::ShiftModifier
+                                                   : Qt::ControlModifier);
+        } else {
+            strip->setFocus();
+            QTest::keyClick(strip, how == u"Right" ? Qt::Key_Right : Qt::Key_Home);
+        }
+        QCOMPARE(strip->selectedIndex(), selected);
+        QCOMPARE(shownTabRows(*strip), withRowOfTabLast(rows, selected));
+        // Next to the panel: the last row, right above the panels' top edge.
+        QCOMPARE(strip->tabRect(selected).bottom(), strip->tabAreaHeight() - 1);
+        QVERIFY(strip->mapTo(&f.w(), strip->tabRect(selected).bottomLeft()).y() <
+                f.w().controls().Frame1->mapTo(&f.w(), QPoint()).y());
+        toldWhereDrawn();
+    }
+
+    // With the real captions at the window's width: as few rows as the width allows, and the
+    // tabs shared out so that the widest row is as narrow as any split into that many rows
+    // makes it, found here by trying every split. A tab needs its caption and the style's
+    // tab spacing.
+    void tabRowsEvenedOut() {
+        WindowFixture f;
+        TabStrip* strip = f.w().controls().TabStrip1;
+        const int pad =
+            std::max(12, strip->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, strip));
+        std::vector<int> natural;
+        for (int i = 1; i <= strip->count(); ++i) {
+            natural.push_back(strip->fontMetrics().horizontalAdvance(strip->caption(i)) + pad);
+        }
+        // The narrowest widest row over all splits into `rows` rows in caption order.
+        const auto best = [&natural](int rows) {
+            const auto n = static_cast<int>(natural.size());
+            int narrowest = std::numeric_limits<int>::max();
+            for (unsigned cuts = 0; cuts < (1u << (n - 1)); ++cuts) {
+                if (std::popcount(cuts) != rows - 1) {
+                    continue;
+                }
+                int widest = 0;
+                int row = 0;
+                for (int i = 0; i < n; ++i) {
+                    row += natural[static_cast<std::size_t>(i)];
+                    if (i == n - 1 || (cuts & (1u << i))) {
+                        widest = std::max(widest, row);
+                        row = 0;
+                    }
+                }
+                narrowest = std::min(narrowest, widest);
+            }
+            return narrowest;
+        };
+        QList<QList<int>> rows = shownTabRows(*strip);
+        std::sort(rows.begin(), rows.end());  // in caption order, as they are laid out
+        QCOMPARE(rows.size(), strip->rowCount());
+        QVERIFY2(best(strip->rowCount() - 1) > strip->width(), "one row fewer would fit");
+        int widest = 0;
+        QStringList counts;
+        for (const QList<int>& row : rows) {
+            int width = 0;
+            for (int tab : row) {
+                width += natural[static_cast<std::size_t>(tab - 1)];
+            }
+            widest = std::max(widest, width);
+            counts << QString::number(row.size());
+        }
+        QVERIFY2(widest == best(strip->rowCount()),
+                 qPrintable(QStringLiteral("rows of %1 tabs, the widest %2 px, %3 px possible")
+                                .arg(counts.join(u'/'))
+                                .arg(widest)
+                                .arg(best(strip->rowCount()))));
+    }
+
+    // Every unit list shows whole rows only, as many as its designed height holds.
+    void listsShowWholeRows() {
+        WindowFixture f;
+        constexpr int designed = 2010 / 15;
+        for (int tab : {1, 2, 3}) {
+            f.selectTab(tab);
+            const std::array lists{f.w().controls().List1, f.w().controls().List2,
+                                   f.w().controls().List3};
+            for (QListWidget* list : lists[static_cast<std::size_t>(tab - 1)]) {
+                const int row = list->visualItemRect(list->item(0)).height();
+                const int shown = list->viewport()->height();
+                const QString why =
+                    QStringLiteral("tab %1: %2 px shown, rows of %3 px, %4 px in all")
+                        .arg(tab)
+                        .arg(shown)
+                        .arg(row)
+                        .arg(list->height());
+                QVERIFY2(row > 0 && shown % row == 0 && shown >= row, qPrintable(why));
+                QVERIFY2(list->height() <= designed && list->height() + row > designed,
+                         qPrintable(why));
+                // The row under the bottom edge is the first one out of sight.
+                const int rows = shown / row;
+                QVERIFY2(list->visualItemRect(list->item(rows - 1)).bottom() < shown &&
+                             list->visualItemRect(list->item(rows)).top() >= shown,
+                         qPrintable(why));
+            }
+        }
+    }
+
+    // In every category, every row of every picker on show fits the picker's text area.
+    void everyPickerRowFits() {
+        WindowFixture f;
+        for (int tab = 4; tab <= 13; ++tab) {
+            f.selectTab(tab);
+            for (const auto& pair :
+                 {f.w().controls().Combo1, f.w().controls().Combo2, f.w().controls().Combo3,
+                  f.w().controls().Combo4, f.w().controls().Combo5}) {
+                for (QComboBox* combo : pair) {
+                    if (!combo->isVisible()) {
+                        continue;
+                    }
+                    QStyleOptionComboBox option;
+                    option.initFrom(combo);
+                    option.frame = combo->hasFrame();
+                    const QRect area = combo->style()->subControlRect(
+                        QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+                    for (int row = 0; row < combo->count(); ++row) {
+                        const int text =
+                            combo->fontMetrics().horizontalAdvance(combo->itemText(row));
+                        QVERIFY2(
+                            text <= area.width() - 2,
+                            qPrintable(QStringLiteral("%1 on tab %2: %3 px of text, %4 px of room")
+                                           .arg(combo->itemText(row))
+                                           .arg(tab)
+                                           .arg(text)
+                                           .arg(area.width() - 2)));
+                    }
+                }
+            }
+        }
     }
 
     // Pastes and drops that the box would cut short are refused whole, with a beep; those that

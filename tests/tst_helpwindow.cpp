@@ -2,6 +2,7 @@
 // command opens it, keeps one of it and takes it down with the program.
 #include "help/helpwindow.h"
 #include "shell/commands.h"
+#include "shell/frmabout.h"
 #include "testkit.h"
 #include "window/categories.h"
 #include "windowfixture.h"
@@ -9,11 +10,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -35,6 +39,24 @@ void typeInto(QLineEdit* edit, const QString& text) {
 QString shownTitle(const HelpWindow& help) {
     return help.controls().Browser->documentTitle();
 }
+
+// Alt and a letter key as each layout delivers it: under the Russian one Qt sees the Cyrillic
+// letter, under the Latin one the Latin letter, with the key's X11 code either way.
+struct AccessKey {
+    Qt::Key latinKey;
+    int cyrillic;
+    quint32 scanCode;
+    char latin;
+    void press(QWidget* widget, bool latinLayout) const {
+        if (latinLayout) {
+            QKeyEvent event(QEvent::KeyPress, latinKey, Qt::AltModifier, scanCode, 0, 0,
+                            QString(QChar(latin)));
+            QApplication::sendEvent(widget, &event);
+        } else {
+            WindowFixture::key(widget, QChar(cyrillic).toLower(), Qt::AltModifier);
+        }
+    }
+};
 
 // The converter with its commands, its executable in a folder of its own with the real help
 // file beside it.
@@ -234,6 +256,66 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(*help), QStringLiteral("Mervel — преобразование единиц измерения"));
         QCOMPARE(testkit::shown<HelpWindow>().size(), 2);  // this one and the suite's own
         QCOMPARE(f.desktop.messages, QStringList());
+    }
+
+    // The help window's access letters answer the key pressed, under either layout: under
+    // the Latin one Alt+G is Alt+П.
+    void accessLettersByKey_data() {
+        QTest::addColumn<bool>("latin");
+        QTest::addColumn<int>("page");
+        for (const bool latin : {false, true}) {
+            const char* layout = latin ? "Latin" : "Russian";
+            QTest::addRow("%s: Поиск", layout) << latin << 2;
+            QTest::addRow("%s: Указатель", layout) << latin << 1;
+            QTest::addRow("%s: Содержание", layout) << latin << 0;
+        }
+    }
+    void accessLettersByKey() {
+        QFETCH(bool, latin);
+        QFETCH(int, page);
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.w().controls().Help_me->trigger();
+        HelpWindow* help = f.commands.helpWindow();
+        QVERIFY(help);
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        help->controls().Tabs->setCurrentIndex(page == 0 ? 2 : 0);
+        help->controls().Browser->setFocus();
+        const std::array<AccessKey, 3> keys{{{Qt::Key_C, 0x421, 54, 'c'},
+                                             {Qt::Key_E, 0x423, 26, 'e'},
+                                             {Qt::Key_G, 0x41F, 42, 'g'}}};
+        keys[static_cast<std::size_t>(page)].press(help->controls().Browser, latin);
+        QCOMPARE(help->controls().Tabs->currentIndex(), page);
+        QVERIFY(!f.w().controls().Fail->isVisible() && !f.w().controls().Help->isVisible());
+    }
+
+    // The keys of the converter's menus, pressed in the help window or in the About box, open
+    // nothing there: the menus belong to the converter window.
+    void convertersMenuStaysShut() {
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.w().controls().Help_me->trigger();
+        f.commands.About_Click();
+        const QList<frmAbout*> boxes = testkit::shown<frmAbout>();
+        QCOMPARE(boxes.size(), 1);
+        for (QWidget* other : {static_cast<QWidget*>(f.commands.helpWindow()),
+                               static_cast<QWidget*>(boxes.first())}) {
+            for (const bool latin : {false, true}) {
+                for (const AccessKey& key :
+                     {AccessKey{Qt::Key_A, 0x424, 38, 'a'}, AccessKey{Qt::Key_C, 0x421, 54, 'c'}}) {
+                    other->activateWindow();
+                    QVERIFY(QTest::qWaitForWindowActive(other));
+                    QWidget* focus = QApplication::focusWidget();
+                    QVERIFY(focus && focus->window() == other);
+                    key.press(focus, latin);
+                    QTest::qWait(50);
+                    QVERIFY2(
+                        !f.w().controls().Fail->isVisible() && !f.w().controls().Help->isVisible(),
+                        qPrintable(other->windowTitle() + u' ' + QChar(key.latin)));
+                }
+            }
+        }
+        QCOMPARE(testkit::shown<frmAbout>().size(), 1);
     }
 
     // Exit takes the help window with it.

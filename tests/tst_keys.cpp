@@ -217,6 +217,45 @@ private Q_SLOTS:
         QVERIFY(!f.w().controls().Fail->isVisible());
     }
 
+    // Every key that opens Файл opens it as its access letter does, on its first item:
+    // Enter then runs Выход.
+    void menuOpensOnItsFirstItem_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("mods");
+        QTest::addColumn<quint32>("scanCode");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers() << noKey << "";
+        QTest::newRow("Alt+A, Latin layout")
+            << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::AltModifier) << keyA << "a";
+        QTest::newRow("Alt+Ф, Russian layout")
+            << cyrillicEf << Qt::KeyboardModifiers(Qt::AltModifier) << keyA << "ф";
+    }
+    void menuOpensOnItsFirstItem() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, mods);
+        QFETCH(quint32, scanCode);
+        QFETCH(QString, text);
+        WindowFixture f;
+        f.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QSignalSpy exit(f.w().controls().Exit, &QAction::triggered);
+        TextBox* box = f.w().controls().Text1[0];
+        box->setFocus();
+        if (scanCode == noKey) {
+            QTest::keyClick(box, static_cast<Qt::Key>(key), mods);
+        } else if (key == cyrillicEf) {
+            WindowFixture::key(box, text.at(0), mods);  // through Qt's shortcuts
+        } else {
+            press(box, key, mods, scanCode, text);
+        }
+        QTRY_VERIFY(f.w().controls().Fail->isVisible());
+        QCOMPARE(f.w().controls().Fail->activeAction(), f.w().controls().Exit);
+        QTest::keyClick(f.w().controls().Fail, Qt::Key_Return);
+        QCOMPARE(exit.count(), 1);
+        QTRY_VERIFY(!f.w().controls().Fail->isVisible());
+        QCOMPARE(f.desktop.beeps, 0);
+    }
+
     // Under a Latin layout the access letters work from the keys that carry them in the
     // Russian layout: Ф is on A, С on C, О on J.
     void accessLettersByKey() {

@@ -7,8 +7,36 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QMap>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+
+// The tabs as drawn, row by row from the top, each row from the left.
+inline QList<QList<int>> shownTabRows(const TabStrip& strip) {
+    QMap<int, QMap<int, int>> rows;  // top edge, then left edge, to the tab's number
+    for (int i = 1; i <= strip.count(); ++i) {
+        rows[strip.tabRect(i).top()][strip.tabRect(i).left()] = i;
+    }
+    QList<QList<int>> shown;
+    for (const QMap<int, int>& row : rows) {
+        shown << row.values();
+    }
+    return shown;
+}
+
+// The rows as they must be drawn once the tab is selected: its row moved next to the panel,
+// the others above it in their own order (that of their tabs), every row with its own tabs.
+inline QList<QList<int>> withRowOfTabLast(QList<QList<int>> rows, int tab) {
+    std::sort(rows.begin(), rows.end());
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (rows.at(r).contains(tab)) {
+            rows.append(rows.takeAt(r));
+            break;
+        }
+    }
+    return rows;
+}
 
 // The real converter window on a fake desktop, loaded and shown, driven by real input events.
 struct WindowFixture {

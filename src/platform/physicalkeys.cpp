@@ -1,6 +1,7 @@
 #include "platform/physicalkeys.h"
 
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <array>
 
 namespace physicalkeys {
@@ -51,6 +52,12 @@ std::optional<char16_t> latinOf(quint32 nativeScanCode) {
 std::optional<char16_t> russianOf(quint32 nativeScanCode) {
     const Key* key = find(nativeScanCode);
     return key && key->russian != 0 ? std::optional(key->russian) : std::nullopt;
+}
+
+bool isAccessKey(const QKeyEvent& event, const QString& text) {
+    const std::optional<char16_t> letter = russianOf(event.nativeScanCode());
+    const QKeySequence mnemonic = QKeySequence::mnemonic(text);
+    return letter && !mnemonic.isEmpty() && mnemonic[0].key() == static_cast<Qt::Key>(*letter);
 }
 
 std::optional<char16_t> latinCharacter(const QKeyEvent& event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 #include <optional>
 
@@ -17,6 +18,10 @@ std::optional<char16_t> latinOf(quint32 nativeScanCode);
 
 // The upper-case letter the key carries in the Russian layout (Ф for the key of A).
 std::optional<char16_t> russianOf(quint32 nativeScanCode);
+
+// Whether the key is the one that carries, in the Russian layout, the access letter that '&'
+// marks in the text: Alt+A is the access key of "&Файл" under any layout.
+bool isAccessKey(const QKeyEvent& event, const QString& text);
 
 // The Latin character of the key pressed: the event's own key while a Latin layout puts a letter
 // on it, else the character of the physical key, else the event's key when it is ASCII.

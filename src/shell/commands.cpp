@@ -1,6 +1,7 @@
 #include "shell/commands.h"
 
 #include "help/helpwindow.h"
+#include "platform/accesskeys.h"
 #include "platform/desktop.h"
 #include "shell/frmabout.h"
 #include "window/categories.h"
@@ -78,6 +79,7 @@ void Commands::showHelp(const QString& path, const QString& topic) {
                              QStringLiteral(" поврежден: его нельзя прочитать как справку"));
             return;
         }
+        new AccessKeys(*help_);  // the window's access letters under every layout
     }
     if (topic.isEmpty()) {
         help_->showStart();

@@ -83,6 +83,15 @@ int valueBoxWidth(const QLineEdit* box) {
     return box->style()->sizeFromContents(QStyle::CT_LineEdit, &option, contents, box).width();
 }
 
+// A list shows whole rows only, as many as its designed height holds (one at the least), so no
+// unit is cut in half at the bottom.
+int listHeight(const QListWidget* list) {
+    const int frame = 2 * list->frameWidth();
+    const int row = std::max(1, list->sizeHintForRow(0));
+    const int rows = std::max(1, (listDesign[0].height() - frame) / row);
+    return rows * row + frame;
+}
+
 int listWidth(const QListWidget* list) {
     return list->sizeHintForColumn(0) + 2 * list->frameWidth() +
            list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) + 4;
@@ -143,7 +152,7 @@ int Ruriruz::layOutListPanels(int valueBox) {
             (*text)[i]->setGeometry(columns[i].left, listBoxDesign[i].top(), columns[i].width,
                                     boxHeight);
             (*list)[i]->setGeometry(columns[i].left, listDesign[i].top(), columns[i].width,
-                                    listDesign[i].height());
+                                    listHeight((*list)[i]));
         }
     }
     return columns[1].left + columns[1].width + frameMarginRight;

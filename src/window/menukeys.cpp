@@ -61,25 +61,34 @@ MenuKeys::MenuKeys(QMainWindow& window) : QObject(&window), window_(window) {
     connect(f10, &QShortcut::activated, this, [this] {
         const QList<QAction*> menus = window_.menuBar()->actions();
         if (!menus.isEmpty()) {
-            window_.menuBar()->setActiveAction(menus.first());
+            openMenu(menus.first());
         }
     });
     qApp->installEventFilter(this);
 }
 
 QAction* MenuKeys::accessKeyAction(const QKeyEvent& event, const QList<QAction*>& actions) const {
-    const std::optional<char16_t> letter = physicalkeys::russianOf(event.nativeScanCode());
-    if (!letter) {
-        return nullptr;
-    }
     for (QAction* action : actions) {
-        const QKeySequence mnemonic = QKeySequence::mnemonic(action->text());
-        if (!mnemonic.isEmpty() && action->isVisible() && action->isEnabled() &&
-            mnemonic[0].key() == static_cast<Qt::Key>(*letter)) {
+        if (action->isVisible() && action->isEnabled() &&
+            physicalkeys::isAccessKey(event, action->text())) {
             return action;
         }
     }
     return nullptr;
+}
+
+// As its access letter opens it: the menu drops down with its first item chosen, so Enter runs
+// that item at once.
+void MenuKeys::openMenu(QAction* menu) {
+    window_.menuBar()->setActiveAction(menu);
+    if (QMenu* items = menu->menu(); items && items->isVisible()) {
+        for (QAction* item : items->actions()) {
+            if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
+                items->setActiveAction(item);
+                break;
+            }
+        }
+    }
 }
 
 bool MenuKeys::isOwnMenu(const QObject* object) const {
@@ -101,7 +110,7 @@ bool MenuKeys::eventFilter(QObject* watched, QEvent* event) {
         const auto* widget = qobject_cast<const QWidget*>(watched);
         if (widget && widget->window() == &window_) {
             if (QAction* menu = accessKeyAction(key, window_.menuBar()->actions())) {
-                window_.menuBar()->setActiveAction(menu);
+                openMenu(menu);
                 return true;
             }
         }

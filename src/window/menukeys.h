@@ -7,9 +7,10 @@ class QKeyEvent;
 class QMainWindow;
 class QMenu;
 
-// The menu bar from the keyboard, as desktop programs offer it: F10 opens the first menu, Alt
-// pressed and released alone moves the focus to the menu bar, and the access letters of the
-// menus and their items work from the same keys under a Latin layout as under the Russian one.
+// The menu bar from the keyboard, as desktop programs offer it: F10 opens the first menu as its
+// access letter does, with its first item chosen; Alt pressed and released alone moves the
+// focus to the menu bar, and the access letters of the menus and their items work from the same
+// keys under a Latin layout as under the Russian one.
 class MenuKeys : public QObject {
     Q_OBJECT
 
@@ -24,6 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void openMenu(QAction* menu);
     bool isOwnMenu(const QObject* object) const;
 
     QMainWindow& window_;

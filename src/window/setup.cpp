@@ -86,10 +86,14 @@ void Ruriruz::setUpMomentPanel(const convert::Quantity& quantity) {
     }
     showFrame(5);
     // The value boxes keep their numbers from the last visit, but the pickers went back to
-    // their first rows: box 1 is worked out again so that the two still say the same.
+    // their first rows: box 1 is worked out again so that the two still say the same. Without
+    // a number in box 0 there is nothing to work out, and box 1 must not keep one under units
+    // it was never worked out for.
     if (numbers_.isNumber(Text5[0]->text())) {
         qint16 source = 0;
         ConvertMoment(source);
+    } else {
+        write(Text5[1], QString());
     }
 }
 

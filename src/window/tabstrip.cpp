@@ -92,7 +92,18 @@ QRect TabStrip::tabRect(int index) const {
         return {};
     }
     ensureLaidOut();
-    return rects_.at(index - 1);
+    const int row = rowOf_.at(index - 1);
+    return rects_.at(index - 1).translated(0, (shownRow(row, selected_) - row) * rowHeight());
+}
+
+// The row holding the selected tab is drawn last, next to the page it opens; the rows it
+// leaves keep their order above it. A row keeps its tabs: rows only change places.
+int TabStrip::shownRow(int row, int selectedTab) const {
+    const int selectedRow = selectedTab > 0 ? rowOf_.at(selectedTab - 1) : rows_ - 1;
+    if (row == selectedRow) {
+        return rows_ - 1;
+    }
+    return row > selectedRow ? row - 1 : row;
 }
 
 QSize TabStrip::sizeHint() const {
@@ -205,6 +216,15 @@ void TabStrip::announceSelection(int previous) {
         selection.setChild(tab - 1);
         QAccessible::updateAccessibility(&selection);
     }
+    // Rows changed places: the tabs that moved say so, and a screen reader's pointer follows.
+    ensureLaidOut();
+    for (int i = 0; i < count(); ++i) {
+        if (shownRow(rowOf_.at(i), previous) != shownRow(rowOf_.at(i), selected_)) {
+            QAccessibleEvent moved(this, QAccessible::LocationChanged);
+            moved.setChild(i);
+            QAccessible::updateAccessibility(&moved);
+        }
+    }
     if (hasFocus()) {
         announceFocusedTab();
     }
@@ -226,13 +246,13 @@ void TabStrip::initTabOption(QStyleOptionTab* option, int index) const {
     option->state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
     option->shape = QTabBar::RoundedNorth;
     option->features |= QStyleOptionTab::HasFrame;
-    option->rect = rects_.at(index - 1);
+    option->rect = tabRect(index);
     // The style treats '&' as a mnemonic marker; captions are plain text.
     option->text = captions_.at(index - 1);
     option->text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 
     const int row = rowOf_.at(index - 1);
-    option->row = row;
+    option->row = shownRow(row, selected_);
     const bool first = index == 1 || rowOf_.at(index - 2) != row;
     const bool last = index == count() || rowOf_.at(index) != row;
     if (first && last) {
@@ -288,8 +308,8 @@ void TabStrip::paintFrame(QStylePainter& painter) const {
     frame.rect = QRect(0, tabsHeight - overlap, width(), height() - tabsHeight + overlap);
     frame.tabBarSize = QSize(width(), tabsHeight);
     frame.tabBarRect = QRect(0, 0, width(), tabsHeight);
-    // Only a tab in the bottom row actually touches the page.
-    if (selected_ > 0 && rowOf_.at(selected_ - 1) == rows_ - 1) {
+    // The selected tab's row lies on the page, so the tab opens into it.
+    if (selected_ > 0) {
         frame.selectedTabRect = tabRect(selected_);
     }
     painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);

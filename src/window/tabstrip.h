@@ -55,6 +55,7 @@ private:
     void ensureLaidOut() const;
     void invalidateLayout();
     int rowHeight() const;
+    int shownRow(int row, int selectedTab) const;
     int horizontalPadding() const;
     void select(int index, bool notify);
     void announceSelection(int previous);
@@ -65,8 +66,8 @@ private:
     void paintFocus(QStylePainter& painter) const;
 
     QStringList captions_;
-    QList<QRect> rects_;  // parallel to captions_
-    QList<int> rowOf_;    // 0-based row of each tab
+    QList<QRect> rects_;  // parallel to captions_, each in its row's own place
+    QList<int> rowOf_;    // 0-based row of each tab, in caption order
     int rows_ = 0;
     int laidOutWidth_ = -1;
     int selected_ = 0;
