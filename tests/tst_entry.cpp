@@ -130,6 +130,13 @@ private Q_SLOTS:
                                                    << ","
                                                    << "3,"
                                                    << "3" << 0 << 1;
+        // The test of "0.5" decides: where the locale's own separator is neither, "," goes in.
+        QTest::newRow("arabic separator locale: point typed")
+            << QLocale(QLocale::Arabic, QLocale::SaudiArabia) << "3"
+            << "end"
+            << "."
+            << "3,"
+            << "3" << 0 << 1;
         QTest::newRow("digit after separator") << c << "3."
                                                << "end"
                                                << "5"
