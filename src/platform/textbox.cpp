@@ -168,7 +168,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent* event) {
     // Each character goes through the key handler as a typed one does; a composition still
     // under way is not shown, since only what is committed can be judged.
     event->accept();
-    if (!handler_) {
+    if (!handler_ || isReadOnly()) {
         QLineEdit::inputMethodEvent(event);
         return;
     }
