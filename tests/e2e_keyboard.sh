@@ -144,7 +144,11 @@ for keys in "dead_circumflex 2" "dead_circumflex 1" "dead_acute e" "Multi_key o 
 done
 xdotool key End 5
 check "de: a digit still goes in" same "75" "$(focused_text)"
-setxkbmap -option ''
+setxkbmap -layout fr -option ''  # digits take Shift here, and ^ Shift+3 composes ³
+before=$(bells)
+xdotool key End dead_circumflex shift+3
+check "fr: ^ Shift+3 is refused with a beep" same "$((before + 1))" "$(bells)"
+check "fr: ... and leaves the box as it was" same "75" "$(focused_text)"
 
 # --- The menu from the keyboard, the About box at its end.
 for layout in russian_only latin; do
