@@ -5,7 +5,6 @@
 # the real executable's folder.
 include(GNUInstallDirs)
 
-set(MERVEL_APP_ID example.mervel.Mervel)
 set(MERVEL_PRIVATE_DIR lib/mervel)
 set(packaging ${CMAKE_CURRENT_LIST_DIR})
 
@@ -94,6 +93,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://mervel.example)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The help window loads chmlib at the first help command, so shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libchm1")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-core)
+# Loaded at run time too, and the program works without them: Qt's Wayland platform, and the
+# bell sound a refused key plays on a Wayland desktop (the library, its sound server's driver,
+# the sound itself).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-dejavu-core, qt6-wayland, libcanberra0, libcanberra-pulse, sound-theme-freedesktop")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -13,8 +13,14 @@
 #pragma comment(lib, "htmlhelp.lib")
 #endif
 
+QtDesktop::QtDesktop() : bell_(QStringLiteral("canberra"), [] { QApplication::beep(); }) {}
+
+// Where Qt's beep would go unheard (Wayland, XWayland) the desktop's bell sound plays instead.
 void QtDesktop::beep() {
-    QApplication::beep();
+    if (EventSound::qtBeepUnheard())
+        bell_.play();
+    else
+        QApplication::beep();
 }
 
 void QtDesktop::message(const QString& text) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/eventsound.h"
 #include "platform/instancelock.h"
 
-// The real desktop: Qt's beep and message box, the per-user instance lock, the system locale,
-// the Windows help viewer.
+// The real desktop: the X bell or, on Wayland, the desktop's bell sound; Qt's message box, the
+// per-user instance lock, the system locale, the Windows help viewer.
 class QtDesktop final : public Desktop {
 public:
+    QtDesktop();
     void beep() override;
     void message(const QString& text) override;
     bool previousInstance() override;
@@ -18,4 +20,5 @@ public:
 
 private:
     InstanceLock lock_;
+    EventSound bell_;
 };

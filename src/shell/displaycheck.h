@@ -4,14 +4,26 @@
 
 // Whether Qt will find a display for the window. Without one Qt aborts with advice about
 // reinstalling, so main() checks first and says plainly what is missing.
-enum class DisplayState { Usable, NotSet, Unreachable };
+enum class DisplayState { Usable, NotSet, Unreachable, NoPlugin };
 
 struct DisplayCheck {
-    DisplayState state = DisplayState::Usable;
-    std::string display;  // the X display tried, for the message
+    // The Wayland compositor and the X server, each as found; NoPlugin only for Wayland.
+    DisplayState wayland = DisplayState::Usable;
+    DisplayState x = DisplayState::Usable;
+    std::string waylandDisplay;  // WAYLAND_DISPLAY, for the message
+    std::string display;         // the X display tried, for the message
+    bool x11Only = false;        // Qt was told to use X11, so Wayland was not looked at
+
+    bool usable() const {
+        return (!x11Only && wayland == DisplayState::Usable) || x == DisplayState::Usable;
+    }
 };
 
-// Looks at what Qt will look at: the -platform and -display arguments, QT_QPA_PLATFORM,
-// WAYLAND_DISPLAY and DISPLAY. Only an X display is checked by connecting to it; any other
-// platform Qt is told to use, or a Wayland session, is left to Qt.
+// Looks at what Qt will look at, in Qt's order: the -platform argument or QT_QPA_PLATFORM
+// first; without them a Wayland compositor when WAYLAND_DISPLAY is set, Qt's wayland platform
+// plugin is installed and the socket accepts a connection; then the X server of -display or
+// DISPLAY, by connecting to it. Any other platform Qt is told to use is left to Qt.
 DisplayCheck checkDisplay(int argc, char** argv);
+
+// What is wrong, in Russian and in English, naming both variables: for the program's message.
+std::string displayProblem(const DisplayCheck& check);

@@ -24,6 +24,7 @@ bool loadQtTranslations() {
 int runProgram(const std::function<void(Ruriruz&)>& watch) {
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(MERVEL_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(MERVEL_APP_ID));
     loadQtTranslations();
     QtDesktop desktop;
     Ruriruz window(desktop);

@@ -1,0 +1,78 @@
+#include "platform/eventsound.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <memory>
+
+// Where the bell sound cannot play, every beep still reaches the user as the fallback; and
+// however the sound server behaves, asking for a sound returns at once.
+class TestEventSound : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        // A sound server that takes the connection and never answers.
+        silent_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, qPrintable(dir_.filePath(QStringLiteral("silent"))),
+                 sizeof address.sun_path);
+        QVERIFY(bind(silent_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(listen(silent_, 8) == 0);
+        qputenv("CANBERRA_DRIVER", "pulse");  // no sound card of the machine's own in the way
+    }
+
+    void cleanupTestCase() { close(silent_); }
+
+    void fallsBackOrPlaysAtOnce_data() {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QByteArray>("server");
+        QTest::addColumn<int>("fallbacks");  // -1: none can be waited for
+        QTest::newRow("no sound library") << "mervel-no-such-library" << QByteArray() << 3;
+        QTest::newRow("no sound server")
+            << "canberra" << ("unix:" + dir_.filePath("absent").toLocal8Bit()) << 3;
+        QTest::newRow("a sound server that never answers")
+            << "canberra" << ("unix:" + dir_.filePath("silent").toLocal8Bit()) << -1;
+    }
+
+    void fallsBackOrPlaysAtOnce() {
+        QFETCH(QString, library);
+        QFETCH(QByteArray, server);
+        QFETCH(int, fallbacks);
+        qputenv("PULSE_SERVER", server);
+        int heard = 0;
+        QElapsedTimer timer;
+        timer.start();
+        {
+            auto sound = std::make_unique<EventSound>(library, [&heard] { ++heard; });
+            for (int i = 0; i < 3; ++i) {
+                sound->play();
+                QTRY_COMPARE_WITH_TIMEOUT(heard, fallbacks < 0 ? 0 : i + 1, 5000);
+            }
+            QVERIFY2(timer.elapsed() < (fallbacks < 0 ? 1000 : 15000),
+                     qPrintable(QString::number(timer.elapsed())));
+            if (fallbacks < 0) {
+                QTest::qWait(1000);  // the sound is stuck waiting for the server by now
+                QCOMPARE(heard, 0);
+            }
+            timer.restart();
+        }
+        // Nor does the end of the program wait for a sound server that hangs.
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+        qunsetenv("PULSE_SERVER");
+    }
+
+private:
+    QTemporaryDir dir_;
+    int silent_ = -1;
+};
+
+QTEST_GUILESS_MAIN(TestEventSound)
+#include "tst_eventsound.moc"
