@@ -136,7 +136,16 @@ def run(program):
 
         # 5. 2 kN/см^2 is 2 / 0.0001 kN/м^2, i.e. 20000 кПа.
         wait_for("the lower box to show 20000", lambda: text_of(second) == "20000", timeout=10)
-        print("a11y: 13 categories listed, Давления selected, units picked, 2 kN/см^2 = 20000 кПа")
+
+        # 6. The longest text a box holds goes in as one edit and converts at once.
+        start = time.monotonic()
+        check(first.queryEditableText().setTextContents("0" * 32766 + "3"),
+              "the box refused 32,767 digits")
+        wait_for("the lower box to show 30000", lambda: text_of(second) == "30000", timeout=10)
+        took = time.monotonic() - start
+        check(took < 1.0, f"32,767 digits took {took:.2f} s to convert")
+        print(f"a11y: 13 categories listed, Давления selected, units picked, 2 kN/см^2 = 20000 кПа,"
+              f" 32,767 digits converted in {took:.2f} s")
     finally:
         proc.kill()
         proc.wait()

@@ -188,6 +188,25 @@ for layout in russian_only russian; do
     check "$layout: ... and converts what is left" same "2" "$(focused_text)"
 done
 
+# --- Dead keys and Compose under the German layout: what they compose is no digit, so the input
+# method's text is refused with a beep like a typed letter, and the box keeps its number.
+setxkbmap -layout de -option compose:ralt
+xdotool key ctrl+Tab ctrl+shift+Tab Tab  # the first category afresh, then box 0
+xdotool key Home shift+End BackSpace 7
+for keys in "dead_circumflex 2" "dead_circumflex 1" "dead_acute e" "Multi_key o c"; do
+    before=$(bells)
+    xdotool key End $keys
+    check "de: $keys is refused with a beep" same "$((before + 1))" "$(bells)"
+    check "de: ... and leaves the box as it was" same "7" "$(focused_text)"
+done
+xdotool key End 5
+check "de: a digit still goes in" same "75" "$(focused_text)"
+setxkbmap -layout fr -option ''  # digits take Shift here, and ^ Shift+3 composes ³
+before=$(bells)
+xdotool key End dead_circumflex shift+3
+check "fr: ^ Shift+3 is refused with a beep" same "$((before + 1))" "$(bells)"
+check "fr: ... and leaves the box as it was" same "75" "$(focused_text)"
+
 # --- The menu from the keyboard, the About box at its end.
 for layout in russian_only latin; do
     $layout

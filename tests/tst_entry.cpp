@@ -3,8 +3,12 @@
 // "Километр", so box 1 shows box 0's number as the boxes write it).
 #include "windowfixture.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QSignalSpy>
 
 namespace {
@@ -126,6 +130,13 @@ private Q_SLOTS:
                                                    << ","
                                                    << "3,"
                                                    << "3" << 0 << 1;
+        // The test of "0.5" decides: where the locale's own separator is neither, "," goes in.
+        QTest::newRow("arabic separator locale: point typed")
+            << QLocale(QLocale::Arabic, QLocale::SaudiArabia) << "3"
+            << "end"
+            << "."
+            << "3,"
+            << "3" << 0 << 1;
         QTest::newRow("digit after separator") << c << "3."
                                                << "end"
                                                << "5"
@@ -297,13 +308,147 @@ private Q_SLOTS:
         QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(box->text(), QStringLiteral("42"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("42"));
-
-        QGuiApplication::clipboard()->setText(QStringLiteral("inf"));
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(box->text(), QStringLiteral("inf"));
-        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("42"));
         QCOMPARE(f.desktop.beeps, 0);
+    }
+
+    // Text put in at once obeys the key rule as if typed at the cursor: refused whole with one
+    // beep, or let in with the locale's separator and converted. Text an input method commits
+    // is typed one character at a time.
+    void insertions_data() {
+        QTest::addColumn<QString>("how");  // "paste", "middle", "drop", "a11y" or "im"
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("all");  // box 0, holding 7, is wholly selected
+        QTest::addColumn<QString>("incoming");
+        QTest::addColumn<QString>("box0");
+        QTest::addColumn<QString>("box1");
+        QTest::addColumn<int>("beeps");
+        const QLocale& p = pointLocale;
+        const QLocale& c = commaLocale;
+        const QString nines(400, u'9');
+        for (const char* how : {"paste", "middle", "drop", "a11y"}) {
+            QTest::addRow("%s: letters refused", how) << how << p << false << "5abc"
+                                                      << "7"
+                                                      << "7" << 1;
+            QTest::addRow("%s: inf refused", how) << how << c << false << "5inf"
+                                                  << "7"
+                                                  << "7" << 1;
+            QTest::addRow("%s: sign inside refused", how) << how << p << false << "5--5"
+                                                          << "7"
+                                                          << "7" << 1;
+            QTest::addRow("%s: sign after a digit refused", how) << how << p << false << "-5"
+                                                                 << "7"
+                                                                 << "7" << 1;
+            QTest::addRow("%s: newline refused", how) << how << p << false << "5\n"
+                                                      << "7"
+                                                      << "7" << 1;
+            QTest::addRow("%s: second separator refused", how) << how << p << false << "1.5,"
+                                                               << "7"
+                                                               << "7" << 1;
+            QTest::addRow("%s: digits converted", how) << how << p << false << "25"
+                                                       << "725"
+                                                       << "725" << 0;
+            QTest::addRow("%s: point becomes the comma", how) << how << c << false << "51.5"
+                                                              << "751,5"
+                                                              << "751,5" << 0;
+            QTest::addRow("%s: comma becomes the point", how) << how << p << false << ",5"
+                                                              << "7.5"
+                                                              << "7.5" << 0;
+            QTest::addRow("%s: overflow empties box 1", how)
+                << how << p << false << nines << "7" + nines << "" << 1;
+        }
+        // Paste and a screen reader's edit replace the selection; a sign may start the text.
+        for (const char* how : {"paste", "a11y"}) {
+            QTest::addRow("%s: sign over the whole text", how) << how << c << true << "-2.5"
+                                                               << "-2,5"
+                                                               << "-2,5" << 0;
+        }
+        const char* const composed[] = {"²", "¹", "³", "é", "©", "٫"};
+        for (const char* text : composed) {
+            QTest::addRow("im: %s refused", text)
+                << "im" << p << false << QString::fromUtf8(text) << "7"
+                << "7" << 1;
+        }
+        QTest::newRow("im: digit converted") << "im" << p << false << "5"
+                                             << "75"
+                                             << "75" << 0;
+        QTest::newRow("im: each character on its own") << "im" << p << false << "2²3"
+                                                       << "723"
+                                                       << "723" << 1;
+        QTest::newRow("im: separator the locale's") << "im" << c << false << "."
+                                                    << "7,"
+                                                    << "7" << 0;
+        QTest::newRow("im: sign over the whole text") << "im" << p << true << "-"
+                                                      << "-"
+                                                      << "7" << 0;
+    }
+
+    void insertions() {
+        QFETCH(QString, how);
+        QFETCH(QLocale, locale);
+        QFETCH(bool, all);
+        QFETCH(QString, incoming);
+        QFETCH(QString, box0);
+        QFETCH(QString, box1);
+        QFETCH(int, beeps);
+        WindowFixture f(locale);
+        TextBox* box = f.w().controls().Text1[0];
+        WindowFixture::clear(box);
+        WindowFixture::type(box, QStringLiteral("7"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));
+        if (all) {
+            box->selectAll();
+        }
+        const QPoint end(box->width() - 4, box->height() / 2);  // past the text
+        if (how == u"paste") {
+            QGuiApplication::clipboard()->setText(incoming);
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        } else if (how == u"middle") {
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            if (!clipboard->supportsSelection()) {
+                QSKIP("this platform has no X selection");
+            }
+            clipboard->setText(incoming, QClipboard::Selection);
+            QTest::mouseClick(box, Qt::MiddleButton, {}, end);
+        } else if (how == u"drop") {
+            QMimeData data;
+            data.setText(incoming);
+            QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(box, &enter);
+            QDropEvent drop(QPointF(end), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(box, &drop);
+        } else if (how == u"a11y") {
+            QAccessibleInterface* boxAccess = QAccessible::queryAccessibleInterface(box);
+            QVERIFY(boxAccess && boxAccess->editableTextInterface());
+            const int from = all ? 0 : static_cast<int>(box->text().size());
+            boxAccess->editableTextInterface()->replaceText(
+                from, static_cast<int>(box->text().size()), incoming);
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(incoming);
+            QApplication::sendEvent(box, &commit);
+        }
+        QCOMPARE(box->text(), box0);
+        QCOMPARE(f.w().controls().Text1[1]->text(), box1);
+        QCOMPARE(f.desktop.beeps, beeps);
+    }
+
+    // A number too large for a double cannot be converted: the other box is emptied, with a
+    // beep, and the next number that fits converts again. Yards into metres, as 0.9144 m.
+    void overflowingNumberEmptiesTheOtherBox() {
+        WindowFixture f;
+        WindowFixture::pickRow(f.w().controls().List1[0], 12);
+        WindowFixture::pickRow(f.w().controls().List1[1], 1);
+        TextBox* box = f.w().controls().Text1[0];
+        WindowFixture::clear(box);
+        WindowFixture::type(box, QStringLiteral("1") + QString(308, u'0'));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("9.144E+307"));
+        QCOMPARE(f.desktop.beeps, 0);
+        WindowFixture::type(box, QStringLiteral("0"));
+        QCOMPARE(f.w().controls().Text1[1]->text(), QString());
+        QCOMPARE(f.desktop.beeps, 1);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("9.144E+307"));
+        QCOMPARE(f.desktop.beeps, 1);
     }
 
     void secondCopyIsRefused() {

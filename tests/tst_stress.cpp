@@ -239,9 +239,10 @@ struct Stress {
         edited = box;
         before = box->text();
         const int k = pick(40);
-        if (k < 26 && pick(2) == 0) {
+        constexpr int paste = 35;  // Shift+Insert among the special keys
+        if ((k < 26 || k == paste) && pick(2) == 0) {
             // Anywhere in the number, over a selection or not: a separator typed inside a
-            // number makes another number.
+            // number makes another number, and a paste goes in wherever the cursor is.
             const int length = static_cast<int>(box->text().size());
             const int from = pick(length + 1);
             const int to = pick(length + 1);
@@ -332,9 +333,12 @@ private Q_SLOTS:
             s.edited = nullptr;
             s.pickedBox0.clear();
             const int tabBefore = s.tab();
+            const int beepsBefore = s.f.desktop.beeps;
             const QString what = s.step();
             const QString where =
                 QStringLiteral("seed %1, event %2: %3").arg(seed).arg(i).arg(what);
+            // A refused paste beeps once, not once for each character.
+            QVERIFY2(s.f.desktop.beeps - beepsBefore <= 1, qPrintable(where));
             const qint16 guard = s.f.w().state().UpdateGuard;
             QVERIFY2(guard == 0 || guard == 1 || guard == 3, qPrintable(where));
             if (!s.pickedBox0.isNull()) {

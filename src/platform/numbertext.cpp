@@ -16,10 +16,10 @@ NumberText::NumberText(const QLocale& locale)
                  .arg(QRegularExpression::escape(QString(separator_)))) {}
 
 std::optional<double> NumberText::parse(const QString& text) const {
-    QString trimmed = text.trimmed();
-    if (!shape_.match(trimmed).hasMatch()) {
+    if (!looksLikeNumber(text)) {
         return std::nullopt;
     }
+    QString trimmed = text.trimmed();
     trimmed.replace(separator_, u'.');
     // The shape is checked above, so a refusal here is a range error: an overflow is no number,
     // an underflow reads as zero.

@@ -17,6 +17,10 @@ public:
     // The finite number a text holds; "inf", "nan" and overflowing texts are not numbers.
     std::optional<double> parse(const QString& text) const;
     bool isNumber(const QString& text) const { return parse(text).has_value(); }
+    // Whether a text is written as a number, though it may lie beyond a double's range.
+    bool looksLikeNumber(const QString& text) const {
+        return shape_.match(text.trimmed()).hasMatch();
+    }
     // At most 15 significant digits, no trailing zeros, exponent written E-09 / E+15.
     QString format(double value) const;
 

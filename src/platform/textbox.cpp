@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScopedValueRollback>
@@ -90,41 +91,106 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-bool TextBox::fitsWhole(const QString& incoming, bool replacesSelection) const {
-    const qsizetype kept = text().size() - (replacesSelection ? selectedText().size() : 0);
-    return kept + incoming.size() <= maxLength();
+std::optional<QString> TextBox::admitted(const QString& kept, const QString& incoming) {
+    std::optional<QString> admitted = incoming;
+    if (kept.size() + incoming.size() > maxLength()) {
+        admitted.reset();
+    } else if (insertHandler_) {
+        admitted = insertHandler_(kept, incoming);
+    }
+    if (!admitted) {
+        Q_EMIT insertRefused();
+    }
+    return admitted;
+}
+
+void TextBox::replaceWhole(qsizetype from, qsizetype to, const QString& incoming) {
+    const std::optional<QString> text =
+        admitted(QString(this->text()).remove(from, to - from), incoming);
+    if (!text) {
+        return;
+    }
+    if (to > from) {
+        setSelection(static_cast<int>(from), static_cast<int>(to - from));
+    } else {
+        setCursorPosition(static_cast<int>(from));
+    }
+    insert(*text);
 }
 
 void TextBox::pasteWhole() {
-    if (!fitsWhole(QGuiApplication::clipboard()->text())) {
-        Q_EMIT insertRefused();
-        return;
-    }
-    paste();
+    const qsizetype from = hasSelectedText() ? selectionStart() : cursorPosition();
+    replaceWhole(from, from + selectionLength(), QGuiApplication::clipboard()->text());
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent* event) {
     // A middle click drops the selection, then pastes the X selection at the cursor.
     QClipboard* clipboard = QGuiApplication::clipboard();
-    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly() &&
-        !fitsWhole(clipboard->text(QClipboard::Selection), false)) {
+    if (event->button() == Qt::MiddleButton && clipboard->supportsSelection() && !isReadOnly()) {
         event->accept();
-        Q_EMIT insertRefused();
+        deselect();
+        replaceWhole(cursorPosition(), cursorPosition(), clipboard->text(QClipboard::Selection));
         return;
     }
     QLineEdit::mouseReleaseEvent(event);
 }
 
 void TextBox::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasText() || isReadOnly()) {
+        QLineEdit::dropEvent(event);
+        return;
+    }
     // Text dragged within the box leaves its old place; any other drop keeps the selection.
     const bool moved = event->source() == this && event->dropAction() == Qt::MoveAction;
-    if (event->mimeData()->hasText() && !fitsWhole(event->mimeData()->text(), moved)) {
+    const QString kept =
+        moved ? QString(text()).remove(selectionStart(), selectionLength()) : text();
+    const std::optional<QString> dropped = admitted(kept, event->mimeData()->text());
+    if (!dropped) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();
         QDragLeaveEvent leave;
         QLineEdit::dragLeaveEvent(&leave);  // takes away the drop caret
-        Q_EMIT insertRefused();
         return;
     }
-    QLineEdit::dropEvent(event);
+    // The editor drops what the event carries: the same drop, carrying the admitted text.
+    QMimeData data;
+    data.setText(*dropped);
+    QDropEvent drop(event->position(), event->possibleActions(), &data, event->buttons(),
+                    event->modifiers());
+    drop.setDropAction(event->dropAction());
+    QLineEdit::dropEvent(&drop);
+    event->setDropAction(drop.dropAction());
+    event->setAccepted(drop.isAccepted());
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    // Dead keys, Compose and other input methods commit text although the box asks for none.
+    // Each character goes through the key handler as a typed one does; a composition still
+    // under way is not shown, since only what is committed can be judged.
+    event->accept();
+    if (!handler_ || isReadOnly()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    const QString commit = event->commitString();
+    for (qsizetype i = 0; i < commit.size(); ++i) {
+        // A character beyond the 16-bit range is one character, offered by its first half.
+        const qsizetype units = commit.at(i).isHighSurrogate() && i + 1 < commit.size() &&
+                                        commit.at(i + 1).isLowSurrogate()
+                                    ? 2
+                                    : 1;
+        const QString typed = commit.mid(i, units);
+        i += units - 1;
+        const char16_t code = typed.at(0).unicode();
+        const char16_t answer = handler_(code);
+        if (answer == 0) {
+            continue;
+        }
+        const QScopedValueRollback inKey(inCharacterKey_, true);
+        if (answer == u'\b') {
+            backspace();
+        } else {
+            insert(answer == code ? typed : QString(QChar(answer)));
+        }
+    }
 }

@@ -2,29 +2,8 @@
 
 #include "platform/textbox.h"
 
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
-
-namespace {
-
-void press(QWidget* target, int key, const QString& text) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(target, &down);
-    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(target, &up);
-}
-
-// The key that types a character on a plain layout; the box reads the text, not the key.
-int keyFor(QChar c) {
-    if (c.isDigit()) {
-        return Qt::Key_0 + c.digitValue();
-    }
-    return c.unicode() < 0x80 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
-}
-
-}  // namespace
 
 TextBoxAccessible::TextBoxAccessible(TextBox* box)
     : QAccessibleWidget(box, QAccessible::EditableText) {}
@@ -178,20 +157,7 @@ void TextBoxAccessible::typeOver(int startOffset, int endOffset, const QString& 
     if (b->isReadOnly() || !b->isEnabled()) {
         return;
     }
-    const int start = clamped(qMin(startOffset, endOffset));
-    const int end = clamped(qMax(startOffset, endOffset));
-    if (end > start) {
-        b->setSelection(start, end - start);
-    } else {
-        b->setCursorPosition(start);
-    }
-    if (text.isEmpty()) {
-        if (end > start) {
-            press(b, Qt::Key_Backspace, QStringLiteral("\b"));
-        }
-        return;
-    }
-    for (QChar c : text) {
-        press(b, keyFor(c), QString(c));
-    }
+    // One edit, as a paste is: typed key by key, every character would convert the whole text.
+    b->replaceWhole(clamped(qMin(startOffset, endOffset)), clamped(qMax(startOffset, endOffset)),
+                    text);
 }

@@ -5,9 +5,9 @@
 class TextBox;
 
 // A value box as a screen reader sees it: an editable text named by what it holds. Text written
-// through the accessibility bus arrives as key presses, one character at a time, so it passes
-// the same key rule as typing (a refused character beeps, a separator becomes the locale's) and
-// the other box converts as it does for typing.
+// through the accessibility bus goes in as one edit, as a paste does: the box's insert rule
+// refuses it whole with one beep or lets it in, a separator becoming the locale's, and the other
+// box converts once.
 class TextBoxAccessible : public QAccessibleWidget,
                           public QAccessibleTextInterface,
                           public QAccessibleEditableTextInterface {
@@ -43,7 +43,6 @@ public:
 private:
     TextBox* box() const;
     int clamped(int offset) const;
-    // Replaces the given range as a user would: select it, then type the text, or press
-    // Backspace when there is nothing to type.
+    // Replaces the given range with the text, or deletes it when the text is empty.
     void typeOver(int startOffset, int endOffset, const QString& text);
 };

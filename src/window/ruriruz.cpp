@@ -98,6 +98,9 @@ void Ruriruz::connectHandlers() {
                 (this->*keyPress)(i, code);
                 return code;
             });
+            box->setInsertHandler([this](const QString& kept, const QString& incoming) {
+                return admitInsertion(kept, incoming);
+            });
             // An edit without a character key counts as typing: the other box must not keep
             // showing the conversion of a number that is gone.
             connect(box, &TextBox::editedWithoutKey, this, [this] { UpdateGuard = 0; });

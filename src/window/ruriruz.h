@@ -80,6 +80,10 @@ public:
     void Text4_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text4, Index, KeyAscii); }
     void Text5_KeyPress(qint16 Index, char16_t& KeyAscii) { keyPress(Text5, Index, KeyAscii); }
     char16_t ValiText(char16_t KeyIn, const QString& ValidateString);
+    // Text put into a box at once (a paste, a drop, a screen reader's edit), beside what it
+    // keeps of the box: the text that goes in, each character as the key rule makes it, or
+    // nothing when the rule refuses any of them. Beeps never; the caller tells the user.
+    std::optional<QString> admitInsertion(const QString& kept, const QString& incoming) const;
 
     // Change rule: a number typed into a box is converted into the other box.
     void Text1_Change(qint16 Index) { change(Text1, Index, &Ruriruz::ConvertLinear); }
