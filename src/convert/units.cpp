@@ -133,37 +133,26 @@ constexpr std::array momentLengthRows{
 
 }  // namespace
 
-constinit const UnitTable lengths{lengthRows};
-constinit const UnitTable areas{areaRows};
-constinit const UnitTable volumes{volumeRows};
-constinit const UnitTable speedLengths{speedLengthRows};
-constinit const UnitTable hours{hourRows};
-constinit const UnitTable squaredHours{squaredHourRows};
-constinit const UnitTable angles{angleRows};
-constinit const UnitTable times{timeRows};
-constinit const UnitTable forces{forceRows};
-constinit const UnitTable perLength{perLengthRows};
-constinit const UnitTable perArea{perAreaRows};
-constinit const UnitTable perVolume{perVolumeRows};
-constinit const UnitTable momentLengths{momentLengthRows};
+constinit const PickerTable lengths{"lengths", lengthRows, "м"};
+constinit const PickerTable areas{"areas", areaRows, "м^2"};
+constinit const PickerTable volumes{"volumes", volumeRows, "м^3"};
+constinit const PickerTable speedLengths{"speedLengths", speedLengthRows, "м", false, 5, "м/сек^2"};
+constinit const PickerTable hours{"hours", hourRows, "сек", true};
+constinit const PickerTable squaredHours{"squaredHours", squaredHourRows, "сек^2", true};
+constinit const PickerTable angles{"angles", angleRows, "градус"};
+constinit const PickerTable times{"times", timeRows, "час"};
+constinit const PickerTable forces{"forces", forceRows, "kN", false, 5, "kN/м^2"};
+constinit const PickerTable perLength{"perLength", perLengthRows, "м", true};
+constinit const PickerTable perArea{"perArea", perAreaRows, "м^2", true};
+constinit const PickerTable perVolume{"perVolume", perVolumeRows, "м^3", true};
+constinit const PickerTable momentLengths{"momentLengths", momentLengthRows, "м"};
 
-std::span<const NamedTable> allTables() {
-    static constexpr std::array<NamedTable, 13> named{{
-        {"lengths", lengthRows},
-        {"areas", areaRows},
-        {"volumes", volumeRows},
-        {"speedLengths", speedLengthRows},
-        {"hours", hourRows},
-        {"squaredHours", squaredHourRows},
-        {"angles", angleRows},
-        {"times", timeRows},
-        {"forces", forceRows},
-        {"perLength", perLengthRows},
-        {"perArea", perAreaRows},
-        {"perVolume", perVolumeRows},
-        {"momentLengths", momentLengthRows},
-    }};
-    return named;
+std::span<const PickerTable* const> allTables() {
+    static constexpr std::array all{
+        &lengths, &areas,  &volumes,   &speedLengths, &hours,     &squaredHours,  &angles,
+        &times,   &forces, &perLength, &perArea,      &perVolume, &momentLengths,
+    };
+    return all;
 }
 
 const Unit& rowOrLast(UnitTable table, int row) {

@@ -51,14 +51,14 @@ void Ruriruz::tipFixedPickers() {
     const std::array<const Pair<QListWidget>*, 3> lists{&List1, &List2, &List3};
     for (std::size_t p = 0; p < lists.size(); ++p) {
         for (QListWidget* list : *lists[p]) {
-            setUnitTips(list, categoryAt(static_cast<int>(p) + 1)->quantity().pickers[0], numbers_);
+            setUnitTips(list, *categoryAt(static_cast<int>(p) + 1)->quantity().tables[0], numbers_);
         }
     }
     const convert::Quantity& moments = categoryAt(7)->quantity();
     for (std::size_t r = 0; r < 2; ++r) {
-        setUnitTips(Combo3[r], moments.pickers[0], numbers_);
-        setUnitTips(Combo4[r], moments.pickers[1], numbers_);
-        setUnitTips(Combo5[r], moments.pickers[2], numbers_);
+        setUnitTips(Combo3[r], *moments.tables[0], numbers_);
+        setUnitTips(Combo4[r], *moments.tables[1], numbers_);
+        setUnitTips(Combo5[r], *moments.tables[2], numbers_);
     }
 }
 

@@ -58,11 +58,11 @@ void Ruriruz::setUpQuotientPanel(const convert::Quantity& quantity) {
     for (std::size_t r = 0; r < 2; ++r) {
         Text4[r]->setText(QStringLiteral("0"));
         refill(Combo1[r], unitTexts(quantity.pickers[0]));
-        setUnitTips(Combo1[r], quantity.pickers[0], numbers_);
+        setUnitTips(Combo1[r], *quantity.tables[0], numbers_);
         // Where the category has no denominator, the picker keeps its rows, hidden.
         if (hasDenominator) {
             refill(Combo2[r], unitTexts(quantity.pickers[1]));
-            setUnitTips(Combo2[r], quantity.pickers[1], numbers_);
+            setUnitTips(Combo2[r], *quantity.tables[1], numbers_);
         }
         Combo1[r]->setCurrentIndex(0);  // Combo1_Click shows or hides the denominator
         if (hasDenominator) {
