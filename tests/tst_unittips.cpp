@@ -106,7 +106,7 @@ private Q_SLOTS:
             {w.controls().Combo3[0], w.controls().Combo4[1], w.controls().Combo5[0]},
         }};
         const window::Category& category = *window::categoryAt(n);
-        const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel - 1)];
+        const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel) - 1];
         const std::optional<QString> html =
             book_->html(book_->pageNamed(fromUtf8(category.caption)));
         QVERIFY(html);

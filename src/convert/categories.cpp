@@ -7,19 +7,19 @@ namespace convert {
 namespace {
 
 constexpr std::array<Category, categoryCount> categories{{
-    {"Линейные размеры", 1, Measure::Length},
-    {"Площади", 2, Measure::Area},
-    {"Объемы", 3, Measure::Volume},
-    {"Скорости", 4, Measure::Speed},
-    {"Ускорения", 4, Measure::Acceleration},
-    {"Моменты", 5, Measure::Moment},
-    {"Распределенные моменты", 5, Measure::DistributedMoment},
-    {"Углы", 4, Measure::Angle},
-    {"Времена", 4, Measure::Time},
-    {"Силы", 4, Measure::Force},
-    {"Распределенные силы", 4, Measure::DistributedForce},
-    {"Давления", 4, Measure::Pressure},
-    {"Удельные веса", 4, Measure::SpecificWeight},
+    {"Линейные размеры", Panel::Lengths, Measure::Length},
+    {"Площади", Panel::Areas, Measure::Area},
+    {"Объемы", Panel::Volumes, Measure::Volume},
+    {"Скорости", Panel::Quotient, Measure::Speed},
+    {"Ускорения", Panel::Quotient, Measure::Acceleration},
+    {"Моменты", Panel::Moment, Measure::Moment},
+    {"Распределенные моменты", Panel::Moment, Measure::DistributedMoment},
+    {"Углы", Panel::Quotient, Measure::Angle},
+    {"Времена", Panel::Quotient, Measure::Time},
+    {"Силы", Panel::Quotient, Measure::Force},
+    {"Распределенные силы", Panel::Quotient, Measure::DistributedForce},
+    {"Давления", Panel::Quotient, Measure::Pressure},
+    {"Удельные веса", Panel::Quotient, Measure::SpecificWeight},
 }};
 
 }  // namespace
@@ -29,6 +29,15 @@ const Category* categoryAt(int n) {
         return nullptr;
     }
     return &categories[static_cast<std::size_t>(n - 1)];
+}
+
+int tabOf(Measure measure) {
+    for (std::size_t k = 0; k < categories.size(); ++k) {
+        if (categories[k].measure == measure) {
+            return static_cast<int>(k) + 1;
+        }
+    }
+    return 0;  // every quantity has its tab: a missing one is found by the tests at once
 }
 
 }  // namespace convert

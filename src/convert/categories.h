@@ -6,11 +6,15 @@
 
 namespace convert {
 
+// The window's panels, numbered as their frames (Frame1 to Frame5): one list panel each for
+// lengths, areas and volumes, the quotient panel and the force-times-length panel.
+enum class Panel { Lengths = 1, Areas, Volumes, Quotient, Moment };
+
 // A tab of the window: what it is called, which panel serves it, and the quantity it converts.
 // The panel hides the pickers its quantity has no table for.
 struct Category {
     std::string_view caption;  // UTF-8, as its tab shows it
-    int panel;                 // 1..5
+    Panel panel;
     Measure measure;
 
     const Quantity& quantity() const { return convert::quantity(measure); }
@@ -20,5 +24,8 @@ inline constexpr int categoryCount = 13;
 
 // The category of the 1-based tab number n, or nullptr for a number outside the tabs.
 const Category* categoryAt(int n);
+
+// The 1-based tab number of the category that converts the given quantity.
+int tabOf(Measure measure);
 
 }  // namespace convert

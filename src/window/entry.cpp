@@ -16,7 +16,7 @@ bool isDecimalSeparator(char16_t c) {
 }  // namespace
 
 void Ruriruz::keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAscii) {
-    UpdateGuard = 0;  // every key, accepted or not, opens the boxes to conversion
+    UpdateGuard = guardTyping;  // every key, accepted or not, opens the boxes to conversion
     const TextBox* text = box[static_cast<std::size_t>(Index)];
     const auto L = static_cast<qint16>(text->text().size());
 
@@ -28,10 +28,10 @@ void Ruriruz::keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAsci
             return;
         }
         // Whichever separator was typed, the locale's own goes in.
-        if (KeyAscii == u'.' && DecimalMode == 2) {
+        if (KeyAscii == u'.' && DecimalMode == decimalComma) {
             KeyAscii = u',';
         }
-        if (KeyAscii == u',' && DecimalMode == 1) {
+        if (KeyAscii == u',' && DecimalMode == decimalPoint) {
             KeyAscii = u'.';
         }
         // "3." is the same number as "3": the other box waits for the next digit. A separator
@@ -42,7 +42,7 @@ void Ruriruz::keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAsci
         after.replace(selected ? text->selectionStart() : text->cursorPosition(),
                       selected ? text->selectionLength() : 0, QChar(KeyAscii));
         if (numbers_.parse(after) == numbers_.parse(text->text())) {
-            UpdateGuard = 1;
+            UpdateGuard = guardWritten;
         }
         return;
     }
@@ -62,7 +62,7 @@ char16_t Ruriruz::ValiText(char16_t KeyIn, const QString& ValidateString) {
 }
 
 void Ruriruz::change(const Pair<TextBox>& box, qint16 Index, Recompute recompute) {
-    if (UpdateGuard > 0) {
+    if (UpdateGuard != guardTyping) {
         return;  // the program's own write, or a separator just typed
     }
     if (!numbers_.isNumber(box[static_cast<std::size_t>(Index)]->text())) {
@@ -73,7 +73,7 @@ void Ruriruz::change(const Pair<TextBox>& box, qint16 Index, Recompute recompute
 }
 
 void Ruriruz::click(Recompute recompute) {
-    if (UpdateGuard == 3) {
+    if (UpdateGuard == guardSetUp) {
         return;  // nothing typed since the category was set up
     }
     qint16 source = 0;  // a unit pick always converts box 0 into box 1
