@@ -19,7 +19,7 @@ QString freeDisplay() {
 }
 }  // namespace
 
-class TestDisplay : public QObject {
+class TestDisplayCheck : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -104,5 +104,5 @@ private:
     std::vector<Saved> saved_;
 };
 
-QTEST_GUILESS_MAIN(TestDisplay)
+QTEST_GUILESS_MAIN(TestDisplayCheck)
 #include "tst_displaycheck.moc"

@@ -28,7 +28,7 @@ void press(TextBox* box, const QString& key) {
 
 }  // namespace
 
-class KeyFilter : public QObject {
+class TestEntry : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -316,5 +316,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(KeyFilter)
+QTEST_MAIN(TestEntry)
 #include "tst_entry.moc"

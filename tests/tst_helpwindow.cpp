@@ -60,7 +60,7 @@ struct HelpFixture : WindowFixture {
 
 }  // namespace
 
-class HelpWindowTest : public QObject {
+class TestHelpWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -288,5 +288,5 @@ private:
     std::unique_ptr<HelpWindow> help_;
 };
 
-QTEST_MAIN(HelpWindowTest)
+QTEST_MAIN(TestHelpWindow)
 #include "tst_helpwindow.moc"

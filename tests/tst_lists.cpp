@@ -84,7 +84,7 @@ const Across acrossRows[] = {
 
 }  // namespace
 
-class ListConversions : public QObject {
+class TestLists : public QObject {
     Q_OBJECT
 
 private:
@@ -246,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ListConversions)
+QTEST_MAIN(TestLists)
 #include "tst_lists.moc"

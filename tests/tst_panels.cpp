@@ -125,7 +125,7 @@ std::vector<Ruriruz::Pair<QComboBox>> pickers(Ruriruz& w, int tab) {
 
 }  // namespace
 
-class PanelConversions : public QObject {
+class TestPanels : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -266,5 +266,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PanelConversions)
+QTEST_MAIN(TestPanels)
 #include "tst_panels.moc"

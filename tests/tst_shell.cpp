@@ -41,7 +41,7 @@ struct ShellFixture : WindowFixture {
 
 }  // namespace
 
-class ShellCommands : public QObject {
+class TestShell : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -362,5 +362,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ShellCommands)
+QTEST_MAIN(TestShell)
 #include "tst_shell.moc"

@@ -40,7 +40,7 @@ bool run(const QString& program, const QStringList& arguments, QString* output =
 
 }  // namespace
 
-class HelpFile : public QObject {
+class TestShellHelp : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -244,5 +244,5 @@ private:
     QStringList pages_;
 };
 
-QTEST_MAIN(HelpFile)
+QTEST_MAIN(TestShellHelp)
 #include "tst_shellhelp.moc"

@@ -278,7 +278,7 @@ quint64 envNumber(const char* name, quint64 fallback) {
 
 }  // namespace
 
-class StressTest : public QObject {
+class TestStress : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -369,5 +369,5 @@ private:
     }
 };
 
-QTEST_MAIN(StressTest)
+QTEST_MAIN(TestStress)
 #include "tst_stress.moc"

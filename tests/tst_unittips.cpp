@@ -70,7 +70,7 @@ QStringList tipsOf(QWidget* picker) {
 
 }  // namespace
 
-class UnitTips : public QObject {
+class TestUnitTips : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -176,5 +176,5 @@ private:
     std::unique_ptr<HelpBook> book_;
 };
 
-QTEST_MAIN(UnitTips)
+QTEST_MAIN(TestUnitTips)
 #include "tst_unittips.moc"
