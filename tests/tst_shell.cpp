@@ -118,7 +118,6 @@ private Q_SLOTS:
             const QString text = QStringLiteral("Файл ") + path + QStringLiteral(" не найден");
             QCOMPARE(f.desktop.messages, QStringList({text, text}));
         }
-        QCOMPARE(f.desktop.helpOpened, QStringList());  // nothing goes to an outside viewer
         QCOMPARE(f.desktop.beeps, 0);
         QCOMPARE(f.w().controls().Text1[0]->text(), box0);
         QCOMPARE(f.w().controls().Text1[1]->text(), box1);

@@ -3,8 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/instancelock.h"
 
-// The real desktop: Qt's beep and message box, the per-user instance lock, the system locale,
-// the Windows help viewer.
+// The real desktop: Qt's beep and message box, the per-user instance lock, the system locale.
 class QtDesktop final : public Desktop {
 public:
     void beep() override;
@@ -14,7 +13,6 @@ public:
     QLocale numberLocale() const override;
     QString executableDirectory() const override;
     bool fileExists(const QString& path) const override;
-    void openHelp(const QString& path) override;
 
 private:
     InstanceLock lock_;

@@ -61,11 +61,6 @@ void Commands::Help_me_Click() {
     showHelp(path, topic);
 }
 
-#ifdef Q_OS_WIN
-void Commands::showHelp(const QString& path, const QString&) {
-    desktop_.openHelp(path);
-}
-#else
 void Commands::showHelp(const QString& path, const QString& topic) {
     if (!help_) {
         if (!ChmArchive::readerAvailable()) {
@@ -88,7 +83,6 @@ void Commands::showHelp(const QString& path, const QString& topic) {
     help_->raise();
     help_->activateWindow();
 }
-#endif
 
 // One About box at most: a second command brings the open one to the front.
 void Commands::About_Click() {
