@@ -20,7 +20,7 @@
 namespace {
 
 QString caption(int n) {
-    return testkit::fromUtf8(window::categoryAt(n)->caption);
+    return QString::fromUtf8(window::categoryAt(n)->caption);
 }
 
 // Typed key by key, Cyrillic letters too.
@@ -177,7 +177,7 @@ private Q_SLOTS:
             const convert::Quantity& quantity = window::categoryAt(n)->quantity();
             for (std::size_t p = 0; p < quantity.pickerCount(); ++p) {
                 for (const convert::Unit& unit : quantity.pickers[p]) {
-                    const QString name = testkit::fromUtf8(unit.text);
+                    const QString name = QString::fromUtf8(unit.text);
                     QVERIFY2(pagesOf.value(name).contains(caption(n)), qPrintable(name));
                 }
             }

@@ -55,8 +55,7 @@ void Commands::Help_me_Click() {
     if (const window::Category* category =
             window::categoryAt(window_.controls().TabStrip1->selectedIndex());
         byKey && category) {
-        topic = QString::fromUtf8(category->caption.data(),
-                                  static_cast<qsizetype>(category->caption.size()));
+        topic = QString::fromUtf8(category->caption);
     }
     showHelp(path, topic);
 }
