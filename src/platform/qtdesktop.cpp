@@ -42,4 +42,3 @@ QString QtDesktop::executableDirectory() const {
 bool QtDesktop::fileExists(const QString& path) const {
     return QFileInfo(path).isFile();
 }
-
