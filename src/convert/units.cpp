@@ -74,13 +74,13 @@ constexpr std::array speedLengthRows{
     Unit{"мм", by(0.001)}, Unit{"дюйм", by(inch)}, Unit{"g", by(gravity)},
 };
 
-constexpr std::array hourRows{
+constexpr std::array perTimeRows{
     Unit{"час", per(3600)},
     Unit{"мин", per(60)},
     Unit{"сек", copy},
 };
 
-constexpr std::array squaredHourRows{
+constexpr std::array perSquaredTimeRows{
     Unit{"час^2", per(3600, 2)},
     Unit{"мин^2", per(60, 2)},
     Unit{"сек^2", copy},
@@ -137,8 +137,8 @@ constinit const PickerTable lengths{"lengths", lengthRows, "м"};
 constinit const PickerTable areas{"areas", areaRows, "м^2"};
 constinit const PickerTable volumes{"volumes", volumeRows, "м^3"};
 constinit const PickerTable speedLengths{"speedLengths", speedLengthRows, "м", false, 5, "м/сек^2"};
-constinit const PickerTable hours{"hours", hourRows, "сек", true};
-constinit const PickerTable squaredHours{"squaredHours", squaredHourRows, "сек^2", true};
+constinit const PickerTable perTime{"perTime", perTimeRows, "сек", true};
+constinit const PickerTable perSquaredTime{"perSquaredTime", perSquaredTimeRows, "сек^2", true};
 constinit const PickerTable angles{"angles", angleRows, "градус"};
 constinit const PickerTable times{"times", timeRows, "час"};
 constinit const PickerTable forces{"forces", forceRows, "kN", false, 5, "kN/м^2"};
@@ -149,7 +149,7 @@ constinit const PickerTable momentLengths{"momentLengths", momentLengthRows, "м
 
 std::span<const PickerTable* const> allTables() {
     static constexpr std::array all{
-        &lengths, &areas,  &volumes,   &speedLengths, &hours,     &squaredHours,  &angles,
+        &lengths, &areas,  &volumes,   &speedLengths, &perTime,   &perSquaredTime, &angles,
         &times,   &forces, &perLength, &perArea,      &perVolume, &momentLengths,
     };
     return all;

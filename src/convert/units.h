@@ -54,15 +54,15 @@ extern const PickerTable volumes;  // base: cubic metre
 const Unit& rowOrLast(UnitTable table, int row);
 
 // Picker tables of the quotient and moment panels.
-extern const PickerTable speedLengths;  // km ... inch, then g (the acceleration of gravity)
-extern const PickerTable hours;         // divisors taking "per hour/minute/second" to per second
-extern const PickerTable squaredHours;  // the same, squared
-extern const PickerTable angles;        // base: degree
-extern const PickerTable times;         // base: hour
-extern const PickerTable forces;        // base: kilonewton; the rows after the forces are pressures
-extern const PickerTable perLength;     // divisors: per m, cm, mm, inch
-extern const PickerTable perArea;       // divisors: per m^2 ...
-extern const PickerTable perVolume;     // divisors: per m^3 ...
+extern const PickerTable speedLengths;    // km ... inch, then g (the acceleration of gravity)
+extern const PickerTable perTime;         // divisors taking "per hour/minute/second" to per second
+extern const PickerTable perSquaredTime;  // the same, squared
+extern const PickerTable angles;          // base: degree
+extern const PickerTable times;           // base: hour
+extern const PickerTable forces;     // base: kilonewton; the rows after the forces are pressures
+extern const PickerTable perLength;  // divisors: per m, cm, mm, inch
+extern const PickerTable perArea;    // divisors: per m^2 ...
+extern const PickerTable perVolume;  // divisors: per m^3 ...
 extern const PickerTable momentLengths;  // multipliers: m, cm, mm, inch
 
 // Every table above, for the tools that walk all of them.
