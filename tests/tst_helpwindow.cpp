@@ -33,7 +33,7 @@ void typeInto(QLineEdit* edit, const QString& text) {
 
 // What the page on show calls itself.
 QString shownTitle(const HelpWindow& help) {
-    return help.controls().Browser->documentTitle();
+    return help.controls().browser->documentTitle();
 }
 
 // The converter with its commands, its executable in a folder of its own with the real help
@@ -73,13 +73,13 @@ private Q_SLOTS:
 
     void init() {
         help_->showStart();
-        help_->controls().Browser->clearHistory();
+        help_->controls().browser->clearHistory();
     }
 
     // The contents come from the file: the hand-written pages, then the overview of the
     // categories with every category under it by its tab's caption.
     void contents() {
-        QTreeWidget* tree = help_->controls().Contents;
+        QTreeWidget* tree = help_->controls().contentsTree;
         QCOMPARE(tree->topLevelItemCount(), 3);
         QTreeWidgetItem* categories = tree->topLevelItem(2);
         QCOMPARE(categories->text(0), QStringLiteral("Категории и единицы"));
@@ -91,7 +91,7 @@ private Q_SLOTS:
         Q_EMIT tree->itemActivated(categories->child(11), 0);
         QCOMPARE(shownTitle(*help_), caption(12));
         QVERIFY(help_->windowTitle().startsWith(caption(12)));
-        QVERIFY(help_->controls().Browser->toPlainText().contains(QStringLiteral("кПа")));
+        QVERIFY(help_->controls().browser->toPlainText().contains(QStringLiteral("кПа")));
     }
 
     void search_data() {
@@ -114,19 +114,19 @@ private Q_SLOTS:
     void search() {
         QFETCH(QString, query);
         QFETCH(int, category);
-        help_->controls().Tabs->setCurrentIndex(2);
-        help_->controls().SearchText->clear();
-        typeInto(help_->controls().SearchText, query);
-        QTest::keyClick(help_->controls().SearchText, Qt::Key_Return);
+        help_->controls().tabWidget->setCurrentIndex(2);
+        help_->controls().searchText->clear();
+        typeInto(help_->controls().searchText, query);
+        QTest::keyClick(help_->controls().searchText, Qt::Key_Return);
         if (category == 0) {
-            QCOMPARE(help_->controls().Found->count(), 0);
-            QCOMPARE(help_->controls().SearchState->text(), QStringLiteral("Ничего не найдено."));
+            QCOMPARE(help_->controls().foundList->count(), 0);
+            QCOMPARE(help_->controls().searchState->text(), QStringLiteral("Ничего не найдено."));
             QCOMPARE(shownTitle(*help_),
                      QStringLiteral("Mervel — преобразование единиц измерения"));
             return;
         }
-        QVERIFY(help_->controls().Found->count() > 0);
-        QCOMPARE(help_->controls().Found->item(0)->text(), caption(category));
+        QVERIFY(help_->controls().foundList->count() > 0);
+        QCOMPARE(help_->controls().foundList->item(0)->text(), caption(category));
         QCOMPARE(shownTitle(*help_), caption(category));
     }
 
@@ -156,12 +156,12 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, keyword);
         QFETCH(int, category);
-        help_->controls().Tabs->setCurrentIndex(1);
-        help_->controls().IndexText->clear();
-        typeInto(help_->controls().IndexText, typed);
-        QVERIFY(help_->controls().Index->currentItem());
-        QCOMPARE(help_->controls().Index->currentItem()->text(0), keyword);
-        QTest::keyClick(help_->controls().IndexText, Qt::Key_Return);
+        help_->controls().tabWidget->setCurrentIndex(1);
+        help_->controls().indexText->clear();
+        typeInto(help_->controls().indexText, typed);
+        QVERIFY(help_->controls().indexTree->currentItem());
+        QCOMPARE(help_->controls().indexTree->currentItem()->text(0), keyword);
+        QTest::keyClick(help_->controls().indexText, Qt::Key_Return);
         QCOMPARE(shownTitle(*help_), caption(category));
     }
 
@@ -188,25 +188,25 @@ private Q_SLOTS:
     // forward walk the pages seen.
     void linksAndHistory() {
         const QString start = shownTitle(*help_);
-        QVERIFY(!help_->controls().Back->isEnabled());
-        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
+        QVERIFY(!help_->controls().backButton->isEnabled());
+        Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
-        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
+        Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
         QCOMPARE(shownTitle(*help_), caption(3));
         // A link outside the file goes nowhere, and nothing is handed to the desktop.
-        Q_EMIT help_->controls().Browser->anchorClicked(
+        Q_EMIT help_->controls().browser->anchorClicked(
             QUrl(QStringLiteral("https://example.org/")));
         QCOMPARE(shownTitle(*help_), caption(3));
-        QVERIFY(help_->controls().Back->isEnabled());
-        QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
+        QVERIFY(help_->controls().backButton->isEnabled());
+        QTest::mouseClick(help_->controls().backButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
-        QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
+        QTest::mouseClick(help_->controls().backButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), start);
-        QVERIFY(help_->controls().Forward->isEnabled());
-        QTest::mouseClick(help_->controls().Forward, Qt::LeftButton);
+        QVERIFY(help_->controls().forwardButton->isEnabled());
+        QTest::mouseClick(help_->controls().forwardButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
 
-        const QVariant css = help_->controls().Browser->loadResource(
+        const QVariant css = help_->controls().browser->loadResource(
             QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")));
         QVERIFY(css.toString().contains(u'{'));
     }
