@@ -74,6 +74,9 @@ public:
     const RuriruzControls& controls() const { return *this; }
     const RuriruzState& state() const { return *this; }
 
+private:
+    // The handlers: only the window's own connections call them.
+
     // Category set-up, run whenever the user selects a tab.
     void TabStrip1_Click();
 
@@ -110,7 +113,6 @@ public:
     void ConvertQuotient(qint16& Index);
     void ConvertMoment(qint16& Index);
 
-private:
     using Recompute = void (Ruriruz::*)(qint16&);
 
     void buildDesign();
