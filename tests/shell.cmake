@@ -1,6 +1,7 @@
 # Suites of the shell: the menu commands and the About box, the help file, the install tree.
 mervel_test(tst_shell LABEL window HELPFILE SOURCES tst_shell.cpp
     LIBS mervel_shell mervel_window mervel_helpview)
+target_compile_definitions(tst_shell PRIVATE CHANGELOG_FILE="${PROJECT_SOURCE_DIR}/packaging/changelog")
 # What the start-up makes of the display settings, before Qt sees them.
 mervel_test(tst_displaycheck LABEL unit SOURCES tst_displaycheck.cpp LIBS mervel_shell)
 
