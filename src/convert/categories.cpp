@@ -31,13 +31,4 @@ const Category* categoryAt(int n) {
     return &categories[static_cast<std::size_t>(n - 1)];
 }
 
-int tabOf(Measure measure) {
-    for (std::size_t k = 0; k < categories.size(); ++k) {
-        if (categories[k].measure == measure) {
-            return static_cast<int>(k) + 1;
-        }
-    }
-    return 0;  // every quantity has its tab: a missing one is found by the tests at once
-}
-
 }  // namespace convert

@@ -25,7 +25,4 @@ inline constexpr int categoryCount = 13;
 // The category of the 1-based tab number n, or nullptr for a number outside the tabs.
 const Category* categoryAt(int n);
 
-// The 1-based tab number of the category that converts the given quantity.
-int tabOf(Measure measure);
-
 }  // namespace convert
