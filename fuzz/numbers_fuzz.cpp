@@ -25,10 +25,16 @@
 
 namespace {
 
-using convert::NamedTable;
+using NamedTable = convert::PickerTable;
 
 // Every table the engine has, from its own list, so that a new table is fuzzed unasked.
-const std::span<const NamedTable> tables = convert::allTables();
+const std::vector<NamedTable> tables = [] {
+    std::vector<NamedTable> all;
+    for (const NamedTable* t : convert::allTables()) {
+        all.push_back(*t);
+    }
+    return all;
+}();
 
 std::string show(double v) {
     char text[64];
@@ -44,7 +50,7 @@ std::string show(double v) {
 
 std::string where(const NamedTable& t, std::size_t row) {
     return std::string(t.name) + "[" + std::to_string(row) + "] \"" +
-           std::string(t.table[row].text) + "\"";
+           std::string(t.rows[row].text) + "\"";
 }
 
 // The shape numbertext.h documents, read by hand after the same trimming: an optional sign, ASCII
@@ -202,7 +208,7 @@ convert::Op inverse(convert::Op op) {
 // when that rounding overflows, and then leaves the result alone.
 convert::Outcome checkStep(bool outward, const NamedTable& t, std::size_t row, double value,
                            double& result) {
-    const convert::Step& step = t.table[row].toBase;
+    const convert::Step& step = t.rows[row].toBase;
     constexpr double untouched = -12345.678;
     double got = untouched;
     const convert::Outcome outcome =
@@ -251,7 +257,7 @@ double ulp(double v) {
 // its absolute error of half a subnormal comes back divided by the factor.
 void checkWalks(double value) {
     for (const NamedTable& t : tables) {
-        const convert::UnitTable table = t.table;
+        const convert::UnitTable table = t.rows;
         for (std::size_t from = 0; from < table.size(); ++from) {
             double base = 0;
             if (checkStep(false, t, from, value, base) != convert::Outcome::Done) {
@@ -399,7 +405,7 @@ void checkRows(const std::uint8_t* data, std::size_t size) {
         std::int32_t row = 0;
         std::memcpy(&row, data + offset, sizeof row);
         for (const NamedTable& t : tables) {
-            const convert::UnitTable table = t.table;
+            const convert::UnitTable table = t.rows;
             const convert::Unit* got = &convert::rowOrLast(table, row);
             const bool inside = row >= 0 && static_cast<std::size_t>(row) < table.size();
             const convert::Unit* expected =
@@ -455,7 +461,7 @@ void checkQuantityTables() {
             const convert::UnitTable picker = quantity.pickers[k];
             bool declared = false;
             for (const NamedTable& t : tables) {
-                const convert::UnitTable table = t.table;
+                const convert::UnitTable table = t.rows;
                 declared =
                     declared || (picker.data() >= table.data() &&
                                  picker.data() + picker.size() <= table.data() + table.size());
@@ -472,11 +478,11 @@ void checkQuantityTables() {
 // a factor that is finite and positive.
 void checkTables() {
     for (const NamedTable& t : tables) {
-        if (t.table.empty()) {
+        if (t.rows.empty()) {
             fail(std::string(t.name) + " has no rows");
         }
-        for (std::size_t row = 0; row < t.table.size(); ++row) {
-            const convert::Unit& unit = t.table[row];
+        for (std::size_t row = 0; row < t.rows.size(); ++row) {
+            const convert::Unit& unit = t.rows[row];
             if (unit.text.empty() || !validUtf8(unit.text)) {
                 fail(where(t, row) + ": the text is empty or not UTF-8");
             }

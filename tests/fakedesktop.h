@@ -18,7 +18,6 @@ public:
     QLocale numberLocale() const override { return locale; }
     QString executableDirectory() const override { return exeDirectory; }
     bool fileExists(const QString& path) const override { return files.contains(path); }
-    void openHelp(const QString& path) override { helpOpened << path; }
 
     QLocale locale;
     int beeps = 0;
@@ -27,5 +26,4 @@ public:
     int endings = 0;
     QString exeDirectory = QStringLiteral("/opt/mervel");
     QStringList files;  // the paths fileExists() finds
-    QStringList helpOpened;
 };

@@ -1,2 +1,1 @@
-mervel_test(tst_stress SOURCES tst_stress.cpp fakedesktop.h windowfixture.h LIBS mervel_window)
-set_tests_properties(tst_stress PROPERTIES TIMEOUT 600)
+mervel_test(tst_stress LABEL window TIMEOUT 600 SOURCES tst_stress.cpp LIBS mervel_window)

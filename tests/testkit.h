@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include <string_view>
-
 namespace testkit {
 
 inline const QStringList tabCaptions =
@@ -16,10 +14,6 @@ inline const QStringList tabCaptions =
         "Линейные размеры|Площади|Объемы|Скорости|Ускорения|Моменты|Распределенные моменты|Углы|"
         "Времена|Силы|Распределенные силы|Давления|Удельные веса")
         .split(QLatin1Char('|'));
-
-inline QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <typename Window>
 QList<Window*> shown() {

@@ -90,7 +90,7 @@ int focusEventsFrom(QObject* object) {
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class TestAccessibility : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -441,5 +441,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(AccessibilityTest)
+QTEST_MAIN(TestAccessibility)
 #include "tst_accessibility.moc"

@@ -84,7 +84,7 @@ bool showsWhole(TextBox* box, QString* why) {
 
 }  // namespace
 
-class WholeAndTrue : public QObject {
+class TestDisplay : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -463,5 +463,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(WholeAndTrue)
+QTEST_MAIN(TestDisplay)
 #include "tst_display.moc"

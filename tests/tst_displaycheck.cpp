@@ -40,7 +40,7 @@ QString freeDisplay() {
 }
 }  // namespace
 
-class TestDisplay : public QObject {
+class TestDisplayCheck : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -159,5 +159,5 @@ private:
     int live_ = -1;
 };
 
-QTEST_GUILESS_MAIN(TestDisplay)
+QTEST_GUILESS_MAIN(TestDisplayCheck)
 #include "tst_displaycheck.moc"

@@ -32,7 +32,7 @@ void press(TextBox* box, const QString& key) {
 
 }  // namespace
 
-class KeyFilter : public QObject {
+class TestEntry : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -47,157 +47,54 @@ private Q_SLOTS:
         QTest::addColumn<int>("beeps");
         QTest::addColumn<int>("guard");  // 1: a box was written, or a separator let in
 
+        struct Row {
+            const char* name;
+            const QLocale& locale;
+            const char *start, *selection, *key, *box0, *box1;
+            int beeps, guard;
+        };
         const QLocale& p = pointLocale;
         const QLocale& c = commaLocale;
-        QTest::newRow("digit appended converts") << p << "12"
-                                                 << "end"
-                                                 << "5"
-                                                 << "125"
-                                                 << "125" << 0 << 1;
-        QTest::newRow("digit before converts") << c << "12"
-                                               << "home"
-                                               << "5"
-                                               << "512"
-                                               << "512" << 0 << 1;
-        QTest::newRow("minus into empty box") << p << ""
-                                              << "end"
-                                              << "-"
-                                              << "-"
-                                              << "0" << 0 << 0;
-        QTest::newRow("plus into empty box") << p << ""
-                                             << "end"
-                                             << "+"
-                                             << "+"
-                                             << "0" << 0 << 0;
-        QTest::newRow("digit after sign converts") << c << "-"
-                                                   << "end"
-                                                   << "2"
-                                                   << "-2"
-                                                   << "-2" << 0 << 1;
-        QTest::newRow("minus after a digit refused") << p << "0"
-                                                     << "end"
-                                                     << "-"
-                                                     << "0"
-                                                     << "0" << 1 << 0;
-        QTest::newRow("minus before digits refused") << p << "37"
-                                                     << "home"
-                                                     << "-"
-                                                     << "37"
-                                                     << "37" << 1 << 0;
-        QTest::newRow("minus over whole text") << p << "37"
-                                               << "all"
-                                               << "-"
-                                               << "-"
-                                               << "37" << 0 << 0;
-        // A selection short of the whole text is no start of a number: a sign is refused.
-        QTest::newRow("minus over part of the text refused") << p << "37"
-                                                             << "select 0 1"
-                                                             << "-"
-                                                             << "37"
-                                                             << "37" << 1 << 0;
-        QTest::newRow("plus over part of the text refused") << c << "37"
-                                                            << "select 0 1"
-                                                            << "+"
-                                                            << "37"
-                                                            << "37" << 1 << 0;
-        QTest::newRow("digit over part of the text") << p << "37"
-                                                     << "select 0 1"
-                                                     << "4"
-                                                     << "47"
-                                                     << "47" << 0 << 1;
-        QTest::newRow("digit over whole text") << c << "37"
-                                               << "all"
-                                               << "4"
-                                               << "4"
-                                               << "4" << 0 << 1;
-        QTest::newRow("point locale: comma typed") << p << "3"
-                                                   << "end"
-                                                   << ","
-                                                   << "3."
-                                                   << "3" << 0 << 1;
-        QTest::newRow("point locale: point typed") << p << "3"
-                                                   << "end"
-                                                   << "."
-                                                   << "3."
-                                                   << "3" << 0 << 1;
-        QTest::newRow("comma locale: point typed") << c << "3"
-                                                   << "end"
-                                                   << "."
-                                                   << "3,"
-                                                   << "3" << 0 << 1;
-        QTest::newRow("comma locale: comma typed") << c << "3"
-                                                   << "end"
-                                                   << ","
-                                                   << "3,"
-                                                   << "3" << 0 << 1;
-        // The test of "0.5" decides: where the locale's own separator is neither, "," goes in.
-        QTest::newRow("arabic separator locale: point typed")
-            << QLocale(QLocale::Arabic, QLocale::SaudiArabia) << "3"
-            << "end"
-            << "."
-            << "3,"
-            << "3" << 0 << 1;
-        QTest::newRow("digit after separator") << c << "3."
-                                               << "end"
-                                               << "5"
-                                               << "3,5"
-                                               << "3,5" << 0 << 1;
-        QTest::newRow("separator into empty box") << c << ""
-                                                  << "end"
-                                                  << "."
-                                                  << ","
-                                                  << "0" << 0 << 1;
-        QTest::newRow("second separator refused") << p << "3.5"
-                                                  << "end"
-                                                  << ","
-                                                  << "3.5"
-                                                  << "3.5" << 1 << 0;
-        QTest::newRow("separator over whole text") << c << "3.5"
-                                                   << "all"
-                                                   << "."
-                                                   << "3,5"
-                                                   << "3,5" << 1 << 0;
-        // A separator that makes another number converts it; one that keeps it waits.
-        QTest::newRow("separator inside the number") << p << "178"
-                                                     << "cursor 2"
-                                                     << "."
-                                                     << "17.8"
-                                                     << "17.8" << 0 << 1;
-        QTest::newRow("separator over a selection") << p << "123"
-                                                    << "select 1 2"
-                                                    << "."
-                                                    << "1."
-                                                    << "1" << 0 << 1;
-        QTest::newRow("separator over the last digit") << c << "30"
-                                                       << "select 1 1"
-                                                       << "."
-                                                       << "3,"
-                                                       << "3" << 0 << 1;
-        QTest::newRow("separator before the number") << c << "5"
-                                                     << "home"
-                                                     << ","
-                                                     << ",5"
-                                                     << "0,5" << 0 << 1;
-        QTest::newRow("separator after the sign") << p << "-25"
-                                                  << "cursor 1"
-                                                  << ","
-                                                  << "-.25"
-                                                  << "-0.25" << 0 << 1;
-        QTest::newRow("backspace converts") << p << "12"
-                                            << "end"
-                                            << "Backspace"
-                                            << "1"
-                                            << "1" << 0 << 1;
-        QTest::newRow("backspace to empty") << c << "1"
-                                            << "end"
-                                            << "Backspace"
-                                            << ""
-                                            << "1" << 0 << 0;
-        QTest::newRow("backspace over all") << p << "12"
-                                            << "all"
-                                            << "Backspace"
-                                            << ""
-                                            << "12" << 0 << 0;
+        const QLocale a(QLocale::Arabic, QLocale::SaudiArabia);
+        const Row rows[] = {
+            {"digit appended converts", p, "12", "end", "5", "125", "125", 0, 1},
+            {"digit before converts", c, "12", "home", "5", "512", "512", 0, 1},
+            {"minus into empty box", p, "", "end", "-", "-", "0", 0, 0},
+            {"plus into empty box", p, "", "end", "+", "+", "0", 0, 0},
+            {"digit after sign converts", c, "-", "end", "2", "-2", "-2", 0, 1},
+            {"minus after a digit refused", p, "0", "end", "-", "0", "0", 1, 0},
+            {"minus before digits refused", p, "37", "home", "-", "37", "37", 1, 0},
+            {"minus over whole text", p, "37", "all", "-", "-", "37", 0, 0},
+            // A selection short of the whole text is no start of a number: a sign is refused.
+            {"minus over part of the text refused", p, "37", "select 0 1", "-", "37", "37", 1, 0},
+            {"plus over part of the text refused", c, "37", "select 0 1", "+", "37", "37", 1, 0},
+            {"digit over part of the text", p, "37", "select 0 1", "4", "47", "47", 0, 1},
+            {"digit over whole text", c, "37", "all", "4", "4", "4", 0, 1},
+            {"point locale: comma typed", p, "3", "end", ",", "3.", "3", 0, 1},
+            {"point locale: point typed", p, "3", "end", ".", "3.", "3", 0, 1},
+            {"comma locale: point typed", c, "3", "end", ".", "3,", "3", 0, 1},
+            {"comma locale: comma typed", c, "3", "end", ",", "3,", "3", 0, 1},
+            // The test of "0.5" decides: where the locale's own separator is neither, "," goes in.
+            {"arabic separator locale: point typed", a, "3", "end", ".", "3,", "3", 0, 1},
+            {"digit after separator", c, "3.", "end", "5", "3,5", "3,5", 0, 1},
+            {"separator into empty box", c, "", "end", ".", ",", "0", 0, 1},
+            {"second separator refused", p, "3.5", "end", ",", "3.5", "3.5", 1, 0},
+            {"separator over whole text", c, "3.5", "all", ".", "3,5", "3,5", 1, 0},
+            // A separator that makes another number converts it; one that keeps it waits.
+            {"separator inside the number", p, "178", "cursor 2", ".", "17.8", "17.8", 0, 1},
+            {"separator over a selection", p, "123", "select 1 2", ".", "1.", "1", 0, 1},
+            {"separator over the last digit", c, "30", "select 1 1", ".", "3,", "3", 0, 1},
+            {"separator before the number", c, "5", "home", ",", ",5", "0,5", 0, 1},
+            {"separator after the sign", p, "-25", "cursor 1", ",", "-.25", "-0.25", 0, 1},
+            {"backspace converts", p, "12", "end", "Backspace", "1", "1", 0, 1},
+            {"backspace to empty", c, "1", "end", "Backspace", "", "1", 0, 0},
+            {"backspace over all", p, "12", "all", "Backspace", "", "12", 0, 0},
+        };
+        for (const Row& r : rows) {
+            QTest::newRow(r.name) << r.locale << QString(r.start) << QString(r.selection)
+                                  << QString::fromUtf8(r.key) << QString(r.box0) << QString(r.box1)
+                                  << r.beeps << r.guard;
+        }
         for (const char* refused : {"e", "E", "ж", "Ж", " ", "*", "Enter", "Escape", "Ctrl+V"}) {
             for (const QLocale& locale : {p, c}) {
                 QTest::addRow("'%s' refused, %s", refused, qPrintable(locale.name()))
@@ -461,5 +358,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(KeyFilter)
+QTEST_MAIN(TestEntry)
 #include "tst_entry.moc"

@@ -24,7 +24,7 @@
 namespace {
 
 QString caption(int n) {
-    return testkit::fromUtf8(window::categoryAt(n)->caption);
+    return QString::fromUtf8(window::categoryAt(n)->caption);
 }
 
 // Typed key by key, Cyrillic letters too.
@@ -37,7 +37,7 @@ void typeInto(QLineEdit* edit, const QString& text) {
 
 // What the page on show calls itself.
 QString shownTitle(const HelpWindow& help) {
-    return help.controls().Browser->documentTitle();
+    return help.controls().browser->documentTitle();
 }
 
 // Alt and a letter key as each layout delivers it: under the Russian one Qt sees the Cyrillic
@@ -82,7 +82,7 @@ struct HelpFixture : WindowFixture {
 
 }  // namespace
 
-class HelpWindowTest : public QObject {
+class TestHelpWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -95,13 +95,13 @@ private Q_SLOTS:
 
     void init() {
         help_->showStart();
-        help_->controls().Browser->clearHistory();
+        help_->controls().browser->clearHistory();
     }
 
     // The contents come from the file: the hand-written pages, then the overview of the
     // categories with every category under it by its tab's caption.
     void contents() {
-        QTreeWidget* tree = help_->controls().Contents;
+        QTreeWidget* tree = help_->controls().contentsTree;
         QCOMPARE(tree->topLevelItemCount(), 3);
         QTreeWidgetItem* categories = tree->topLevelItem(2);
         QCOMPARE(categories->text(0), QStringLiteral("Категории и единицы"));
@@ -113,7 +113,7 @@ private Q_SLOTS:
         Q_EMIT tree->itemActivated(categories->child(11), 0);
         QCOMPARE(shownTitle(*help_), caption(12));
         QVERIFY(help_->windowTitle().startsWith(caption(12)));
-        QVERIFY(help_->controls().Browser->toPlainText().contains(QStringLiteral("кПа")));
+        QVERIFY(help_->controls().browser->toPlainText().contains(QStringLiteral("кПа")));
     }
 
     void search_data() {
@@ -136,19 +136,19 @@ private Q_SLOTS:
     void search() {
         QFETCH(QString, query);
         QFETCH(int, category);
-        help_->controls().Tabs->setCurrentIndex(2);
-        help_->controls().SearchText->clear();
-        typeInto(help_->controls().SearchText, query);
-        QTest::keyClick(help_->controls().SearchText, Qt::Key_Return);
+        help_->controls().tabWidget->setCurrentIndex(2);
+        help_->controls().searchText->clear();
+        typeInto(help_->controls().searchText, query);
+        QTest::keyClick(help_->controls().searchText, Qt::Key_Return);
         if (category == 0) {
-            QCOMPARE(help_->controls().Found->count(), 0);
-            QCOMPARE(help_->controls().SearchState->text(), QStringLiteral("Ничего не найдено."));
+            QCOMPARE(help_->controls().foundList->count(), 0);
+            QCOMPARE(help_->controls().searchState->text(), QStringLiteral("Ничего не найдено."));
             QCOMPARE(shownTitle(*help_),
                      QStringLiteral("Mervel — преобразование единиц измерения"));
             return;
         }
-        QVERIFY(help_->controls().Found->count() > 0);
-        QCOMPARE(help_->controls().Found->item(0)->text(), caption(category));
+        QVERIFY(help_->controls().foundList->count() > 0);
+        QCOMPARE(help_->controls().foundList->item(0)->text(), caption(category));
         QCOMPARE(shownTitle(*help_), caption(category));
     }
 
@@ -178,12 +178,12 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, keyword);
         QFETCH(int, category);
-        help_->controls().Tabs->setCurrentIndex(1);
-        help_->controls().IndexText->clear();
-        typeInto(help_->controls().IndexText, typed);
-        QVERIFY(help_->controls().Index->currentItem());
-        QCOMPARE(help_->controls().Index->currentItem()->text(0), keyword);
-        QTest::keyClick(help_->controls().IndexText, Qt::Key_Return);
+        help_->controls().tabWidget->setCurrentIndex(1);
+        help_->controls().indexText->clear();
+        typeInto(help_->controls().indexText, typed);
+        QVERIFY(help_->controls().indexTree->currentItem());
+        QCOMPARE(help_->controls().indexTree->currentItem()->text(0), keyword);
+        QTest::keyClick(help_->controls().indexText, Qt::Key_Return);
         QCOMPARE(shownTitle(*help_), caption(category));
     }
 
@@ -199,7 +199,7 @@ private Q_SLOTS:
             const convert::Quantity& quantity = window::categoryAt(n)->quantity();
             for (std::size_t p = 0; p < quantity.pickerCount(); ++p) {
                 for (const convert::Unit& unit : quantity.pickers[p]) {
-                    const QString name = testkit::fromUtf8(unit.text);
+                    const QString name = QString::fromUtf8(unit.text);
                     QVERIFY2(pagesOf.value(name).contains(caption(n)), qPrintable(name));
                 }
             }
@@ -210,25 +210,25 @@ private Q_SLOTS:
     // forward walk the pages seen.
     void linksAndHistory() {
         const QString start = shownTitle(*help_);
-        QVERIFY(!help_->controls().Back->isEnabled());
-        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
+        QVERIFY(!help_->controls().backButton->isEnabled());
+        Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
-        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
+        Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
         QCOMPARE(shownTitle(*help_), caption(3));
         // A link outside the file goes nowhere, and nothing is handed to the desktop.
-        Q_EMIT help_->controls().Browser->anchorClicked(
+        Q_EMIT help_->controls().browser->anchorClicked(
             QUrl(QStringLiteral("https://example.org/")));
         QCOMPARE(shownTitle(*help_), caption(3));
-        QVERIFY(help_->controls().Back->isEnabled());
-        QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
+        QVERIFY(help_->controls().backButton->isEnabled());
+        QTest::mouseClick(help_->controls().backButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
-        QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
+        QTest::mouseClick(help_->controls().backButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), start);
-        QVERIFY(help_->controls().Forward->isEnabled());
-        QTest::mouseClick(help_->controls().Forward, Qt::LeftButton);
+        QVERIFY(help_->controls().forwardButton->isEnabled());
+        QTest::mouseClick(help_->controls().forwardButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
 
-        const QVariant css = help_->controls().Browser->loadResource(
+        const QVariant css = help_->controls().browser->loadResource(
             QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")));
         QVERIFY(css.toString().contains(u'{'));
     }
@@ -370,5 +370,5 @@ private:
     std::unique_ptr<HelpWindow> help_;
 };
 
-QTEST_MAIN(HelpWindowTest)
+QTEST_MAIN(TestHelpWindow)
 #include "tst_helpwindow.moc"

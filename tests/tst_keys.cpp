@@ -49,7 +49,7 @@ bool hasCyrillicLetter(const QString& text) {
 
 }  // namespace
 
-class Keys : public QObject {
+class TestKeys : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -326,5 +326,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(Keys)
+QTEST_MAIN(TestKeys)
 #include "tst_keys.moc"

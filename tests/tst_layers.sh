@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The libraries stand in layers, shell -> {window, help}, window -> {convert, platform}: nothing
 # reaches up or sideways, and
-# the number engine uses neither Qt nor any other library of ours.
+# the number engine uses neither Qt nor any other library of ours. The help page generator
+# (layer "helpgen", in help/gen) reads the engine alone and links no GUI library.
 #
 #     tst_layers.sh <src folder> <layer>=<the libraries its target links, comma-separated>...
 #
@@ -16,6 +17,7 @@ declare -A below=(
     [window]="convert platform"
     [help]=""
     [shell]="window help convert platform"
+    [helpgen]="convert"
 )
 layers="convert platform window help shell"
 bad=0
@@ -35,6 +37,9 @@ for arg in "$@"; do
             bad=1
         elif [ "$layer" = convert ] && [[ $link == Qt* ]]; then
             echo "FAIL: mervel_convert links $link; the number engine uses no Qt"
+            bad=1
+        elif [ "$layer" = helpgen ] && [[ $link == Qt* && $link != Qt6::Core ]]; then
+            echo "FAIL: mervel_helpgen links $link, a GUI library"
             bad=1
         fi
     done
@@ -56,6 +61,13 @@ while IFS=: read -r file line text; do
         bad=1
     fi
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include' $(printf "$src/%s " $layers))
+
+while IFS=: read -r file line text; do
+    if [[ $text =~ [\"\<](\.\./)*(platform|window|help|shell)/ || $text =~ \<Qt(Gui|Widgets) ]]; then
+        echo "FAIL: $file:$line: the help page generator includes a GUI library: $text"
+        bad=1
+    fi
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include' "$src/../help/gen")
 
 [ "$bad" -eq 0 ] && echo "PASS: no layer reaches up"
 exit "$bad"

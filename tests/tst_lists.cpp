@@ -1,6 +1,7 @@
 // Conversions of the length, area and volume panels, typed and picked on the real window.
 // Expected values are worked out from the unit definitions with exact decimal arithmetic and
 // rounded to the 15 significant digits the boxes show.
+#include "expectedunits.h"
 #include "windowfixture.h"
 
 namespace {
@@ -83,7 +84,7 @@ const Across acrossRows[] = {
 
 }  // namespace
 
-class ListConversions : public QObject {
+class TestLists : public QObject {
     Q_OBJECT
 
 private:
@@ -105,6 +106,24 @@ private:
     }
 
 private Q_SLOTS:
+    // Both lists of each list panel show the rows of the expected table, no more and no fewer.
+    void listsShowTheExpectedRows() {
+        WindowFixture f;
+        for (int tab = 1; tab <= 3; ++tab) {
+            for (int i = 0; i < 2; ++i) {
+                QStringList shown;
+                for (int row = 0; row < list(f.w(), tab, i)->count(); ++row) {
+                    shown << list(f.w(), tab, i)->item(row)->text();
+                }
+                const QString differs = expected::rowsDiffer(
+                    shown, expected::categories[static_cast<std::size_t>(tab - 1)].pickers[0]);
+                QVERIFY2(
+                    differs.isEmpty(),
+                    qPrintable(QStringLiteral("tab %1, list %2: %3").arg(tab).arg(i).arg(differs)));
+            }
+        }
+    }
+
     void everyRowIntoAndOutOfTheBaseUnit_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("baseRow");
@@ -227,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ListConversions)
+QTEST_MAIN(TestLists)
 #include "tst_lists.moc"

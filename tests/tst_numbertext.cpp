@@ -7,7 +7,7 @@
 
 Q_DECLARE_METATYPE(std::optional<double>)
 
-class NumberTextTest : public QObject {
+class TestNumberText : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -84,5 +84,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(NumberTextTest)
+QTEST_GUILESS_MAIN(TestNumberText)
 #include "tst_numbertext.moc"

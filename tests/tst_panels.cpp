@@ -1,6 +1,7 @@
 // Conversions of the quotient panel (speeds to specific weights) and the moment panel, typed and
 // picked on the real window. Expected values are worked out from the unit definitions with exact
 // decimal arithmetic and rounded to the 15 significant digits the boxes show.
+#include "expectedunits.h"
 #include "windowfixture.h"
 
 namespace {
@@ -124,10 +125,38 @@ std::vector<Ruriruz::Pair<QComboBox>> pickers(Ruriruz& w, int tab) {
 
 }  // namespace
 
-class PanelConversions : public QObject {
+class TestPanels : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void pickersShowTheExpectedRows_data() {
+        QTest::addColumn<int>("tab");
+        for (int tab = 4; tab <= 13; ++tab) {
+            QTest::addRow("tab %d", tab) << tab;
+        }
+    }
+
+    // Once its tab is open, each picker the category uses shows the rows of the expected table,
+    // no more and no fewer, on both sides.
+    void pickersShowTheExpectedRows() {
+        QFETCH(int, tab);
+        WindowFixture f;
+        f.selectTab(tab);
+        const auto combos = pickers(f.w(), tab);
+        const auto& want = expected::categories[static_cast<std::size_t>(tab - 1)].pickers;
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            for (QComboBox* combo : combos[k]) {
+                QStringList shown;
+                for (int row = 0; row < combo->count(); ++row) {
+                    shown << combo->itemText(row);
+                }
+                const QString differs = expected::rowsDiffer(shown, want[k]);
+                QVERIFY2(differs.isEmpty(),
+                         qPrintable(QStringLiteral("picker %1: %2").arg(k).arg(differs)));
+            }
+        }
+    }
+
     void bothDirections_data() {
         QTest::addColumn<int>("index");
         for (std::size_t i = 0; i < std::size(conversions); ++i) {
@@ -237,5 +266,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PanelConversions)
+QTEST_MAIN(TestPanels)
 #include "tst_panels.moc"

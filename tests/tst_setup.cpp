@@ -23,7 +23,7 @@ const QStringList forces{"N", "kN", "MN", "кг", "т"};
 
 }  // namespace
 
-class CategorySetUp : public QObject {
+class TestSetup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -257,5 +257,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(CategorySetUp)
+QTEST_MAIN(TestSetup)
 #include "tst_setup.moc"

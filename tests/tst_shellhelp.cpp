@@ -22,8 +22,6 @@ QString categoryFile(int n) {
     return QStringLiteral("category%1.html").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-using testkit::fromUtf8;
-
 // Runs a reader; true when it succeeded.
 bool run(const QString& program, const QStringList& arguments, QString* output = nullptr) {
     QProcess process;
@@ -40,7 +38,7 @@ bool run(const QString& program, const QStringList& arguments, QString* output =
 
 }  // namespace
 
-class HelpFile : public QObject {
+class TestShellHelp : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -80,7 +78,8 @@ private Q_SLOTS:
             const QString entry =
                 QStringLiteral(
                     "<param name=\"Name\" value=\"%1\"><param name=\"Local\" value=\"%2\">")
-                    .arg(fromUtf8(window::categoryAt(n)->caption).toHtmlEscaped(), categoryFile(n));
+                    .arg(QString::fromUtf8(window::categoryAt(n)->caption).toHtmlEscaped(),
+                         categoryFile(n));
             QVERIFY2(hhc.contains(entry), qPrintable(entry));
         }
     }
@@ -90,7 +89,7 @@ private Q_SLOTS:
         const auto target = [](int n) {
             return QStringLiteral(
                        "<param name=\"Name\" value=\"%1\"><param name=\"Local\" value=\"%2\">")
-                .arg(fromUtf8(window::categoryAt(n)->caption), categoryFile(n));
+                .arg(QString::fromUtf8(window::categoryAt(n)->caption), categoryFile(n));
         };
         const auto keyword = [](const char* name) {
             return QStringLiteral(
@@ -130,7 +129,7 @@ private Q_SLOTS:
     void everyRow_data() {
         QTest::addColumn<int>("n");
         for (int n = 1; n <= window::categoryCount; ++n) {
-            QTest::newRow(qPrintable(fromUtf8(window::categoryAt(n)->caption))) << n;
+            QTest::newRow(qPrintable(QString::fromUtf8(window::categoryAt(n)->caption))) << n;
         }
     }
 
@@ -142,9 +141,9 @@ private Q_SLOTS:
         const convert::Quantity& quantity = category.quantity();
         const QString html = read(categoryFile(n));
         QVERIFY(html.contains(QStringLiteral("<title>") +
-                              fromUtf8(category.caption).toHtmlEscaped() +
+                              QString::fromUtf8(category.caption).toHtmlEscaped() +
                               QStringLiteral("</title>")));
-        QVERIFY(html.contains(fromUtf8(quantity.baseUnit).toHtmlEscaped()));
+        QVERIFY(html.contains(QString::fromUtf8(quantity.baseUnit).toHtmlEscaped()));
 
         static const QRegularExpression cell(QStringLiteral(
             "(умножить на|разделить на|базовая единица) ?([0-9,]*)(?:<sup>(\\d+)</sup>)?</td>"));
@@ -152,7 +151,7 @@ private Q_SLOTS:
         for (std::size_t p = 0; p < quantity.pickerCount(); ++p) {
             for (const convert::Unit& unit : quantity.pickers[p]) {
                 const QString row = QStringLiteral("<tr><td>") +
-                                    fromUtf8(unit.text).toHtmlEscaped() +
+                                    QString::fromUtf8(unit.text).toHtmlEscaped() +
                                     QStringLiteral("</td><td>");
                 at = html.indexOf(row, at);
                 QVERIFY2(at >= 0, qPrintable(row));
@@ -244,5 +243,5 @@ private:
     QStringList pages_;
 };
 
-QTEST_MAIN(HelpFile)
+QTEST_MAIN(TestShellHelp)
 #include "tst_shellhelp.moc"

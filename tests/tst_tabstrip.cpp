@@ -21,7 +21,7 @@ public:
 
 }  // namespace
 
-class TabStripTest : public QObject {
+class TestTabStrip : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -198,5 +198,5 @@ private:
     TabStrip* strip_ = nullptr;
 };
 
-QTEST_MAIN(TabStripTest)
+QTEST_MAIN(TestTabStrip)
 #include "tst_tabstrip.moc"

@@ -11,8 +11,6 @@
 
 namespace {
 
-using testkit::fromUtf8;
-
 // The base unit each picker of a category counts in, left to right.
 const QHash<int, QStringList> pickerBases{
     {1, {"м"}},          {2, {"м^2"}},     {3, {"м^3"}},          {4, {"м", "сек"}},
@@ -70,7 +68,7 @@ QStringList tipsOf(QWidget* picker) {
 
 }  // namespace
 
-class UnitTips : public QObject {
+class TestUnitTips : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -83,7 +81,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("n");
         QTest::addColumn<QLocale>("locale");
         for (int n = 1; n <= window::categoryCount; ++n) {
-            const QString name = fromUtf8(window::categoryAt(n)->caption);
+            const QString name = QString::fromUtf8(window::categoryAt(n)->caption);
             QTest::newRow(qPrintable(name + ", comma")) << n << QLocale(QLocale::Russian);
             QTest::newRow(qPrintable(name + ", point")) << n << QLocale::c();
         }
@@ -106,9 +104,9 @@ private Q_SLOTS:
             {w.controls().Combo3[0], w.controls().Combo4[1], w.controls().Combo5[0]},
         }};
         const window::Category& category = *window::categoryAt(n);
-        const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel - 1)];
+        const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel) - 1];
         const std::optional<QString> html =
-            book_->html(book_->pageNamed(fromUtf8(category.caption)));
+            book_->html(book_->pageNamed(QString::fromUtf8(category.caption)));
         QVERIFY(html);
         const QChar separator = locale.decimalPoint().front();
         static const QRegularExpression tipShape(QStringLiteral("^1 (.+) = (\\S+) (\\S+)$"));
@@ -176,5 +174,5 @@ private:
     std::unique_ptr<HelpBook> book_;
 };
 
-QTEST_MAIN(UnitTips)
+QTEST_MAIN(TestUnitTips)
 #include "tst_unittips.moc"

@@ -27,7 +27,7 @@ add_test(NAME e2e_wayland
 set_tests_properties(e2e_wayland PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE LABELS e2e)
 
 # The bell sound's fallbacks, without a display.
-mervel_test(tst_eventsound SOURCES tst_eventsound.cpp LIBS mervel_platform)
+mervel_test(tst_eventsound LABEL unit SOURCES tst_eventsound.cpp LIBS mervel_platform)
 
 # Every cell of the display matrix, with Qt's wayland plugin where Qt looks for it or hidden.
 add_test(NAME displaymatrix

@@ -91,7 +91,7 @@ std::string categoryFile(int n) {
 }
 
 Page categoryPage(int n) {
-    const window::Category* category = window::categoryAt(n);
+    const convert::Category* category = convert::categoryAt(n);
     if (!category) {
         throw std::out_of_range("no category " + std::to_string(n));
     }
@@ -137,8 +137,8 @@ Page categoriesPage() {
         "категории. Эти страницы строятся из тех же таблиц, по которым считает "
         "программа.</p>\n";
     body += "<table>\n<tr><th>№</th><th>Категория</th><th>Базовая единица</th></tr>\n";
-    for (int n = 1; n <= window::categoryCount; ++n) {
-        const window::Category& category = *window::categoryAt(n);
+    for (int n = 1; n <= convert::categoryCount; ++n) {
+        const convert::Category& category = *convert::categoryAt(n);
         body += "<tr><td>" + std::to_string(n) + "</td><td><a href=\"" + categoryFile(n) + "\">" +
                 text(category.caption) + "</a></td><td>" + text(category.quantity().baseUnit) +
                 "</td></tr>\n";

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/categories.h"
+#include "convert/categories.h"
 
 #include <string>
 #include <string_view>

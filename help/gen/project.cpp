@@ -40,7 +40,7 @@ std::string contentsFile(const std::vector<Page>& pages) {
 std::string indexFile() {
     // keyword -> the categories it belongs to, as (caption, page), each once
     std::map<std::string, std::vector<std::pair<std::string, std::string>>> keywords;
-    const auto add = [&keywords](std::string_view keyword, const window::Category& category,
+    const auto add = [&keywords](std::string_view keyword, const convert::Category& category,
                                  int n) {
         auto& targets = keywords[std::string(keyword)];
         const std::pair<std::string, std::string> target{std::string(category.caption),
@@ -49,8 +49,8 @@ std::string indexFile() {
             targets.push_back(target);
         }
     };
-    for (int n = 1; n <= window::categoryCount; ++n) {
-        const window::Category& category = *window::categoryAt(n);
+    for (int n = 1; n <= convert::categoryCount; ++n) {
+        const convert::Category& category = *convert::categoryAt(n);
         const convert::Quantity& quantity = category.quantity();
         add(category.caption, category, n);
         for (std::size_t p = 0; p < quantity.pickerCount(); ++p) {

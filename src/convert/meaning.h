@@ -14,7 +14,7 @@ struct RowMeaning {
     std::string_view base;  // UTF-8, written the way the pickers write units
 };
 
-// Nothing for a table that is not one of the program's or a row outside it.
-std::optional<RowMeaning> meaningOf(UnitTable table, std::size_t row);
+// Nothing for a row outside the table.
+std::optional<RowMeaning> meaningOf(const PickerTable& table, std::size_t row);
 
 }  // namespace convert

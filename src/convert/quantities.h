@@ -12,8 +12,9 @@ namespace convert {
 // A quantity: the tables behind the unit pickers of one value box, from left to right. A value
 // walks into the base unit through the picked row of each table in turn.
 struct Quantity {
-    std::string_view baseUnit;           // UTF-8: what the walk arrives at
-    std::array<UnitTable, 3> pickers{};  // an empty table: the quantity has no such picker
+    std::string_view baseUnit;                   // UTF-8: what the walk arrives at
+    std::array<const PickerTable*, 3> tables{};  // nullptr: the quantity has no such picker
+    std::array<UnitTable, 3> pickers{};          // the rows each picker shows, from `tables`
     // Rows of the first picker from here on are whole units ("g", pascals): the pickers after it
     // are passed over.
     int wholeUnitsFrom = std::numeric_limits<int>::max();

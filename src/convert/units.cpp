@@ -19,6 +19,21 @@ constexpr Step per(double c, int power = 1) {
     return {Op::Divide, c, power};
 }
 
+// A table whose later rows are whole units of their own: the first of them is found by where
+// the first part ends, so a row added to either part keeps the boundary right.
+template <std::size_t N, std::size_t M>
+constexpr std::array<Unit, N + M> join(const std::array<Unit, N>& first,
+                                       const std::array<Unit, M>& then) {
+    std::array<Unit, N + M> rows{};
+    for (std::size_t k = 0; k < N; ++k) {
+        rows[k] = first[k];
+    }
+    for (std::size_t k = 0; k < M; ++k) {
+        rows[N + k] = then[k];
+    }
+    return rows;
+}
+
 constexpr double inch = 0.0254;
 constexpr double gravity = 9.81;
 
@@ -69,18 +84,19 @@ constexpr std::array volumeRows{
     Unit{"Кубический ярд", by(0.9144, 3)},
 };
 
-constexpr std::array speedLengthRows{
+constexpr std::array speedOnlyLengthRows{
     Unit{"км", by(1000)},  Unit{"м", copy},        Unit{"см", by(0.01)},
-    Unit{"мм", by(0.001)}, Unit{"дюйм", by(inch)}, Unit{"g", by(gravity)},
+    Unit{"мм", by(0.001)}, Unit{"дюйм", by(inch)},
 };
+constexpr auto speedLengthRows = join(speedOnlyLengthRows, std::array{Unit{"g", by(gravity)}});
 
-constexpr std::array hourRows{
+constexpr std::array perTimeRows{
     Unit{"час", per(3600)},
     Unit{"мин", per(60)},
     Unit{"сек", copy},
 };
 
-constexpr std::array squaredHourRows{
+constexpr std::array perSquaredTimeRows{
     Unit{"час^2", per(3600, 2)},
     Unit{"мин^2", per(60, 2)},
     Unit{"сек^2", copy},
@@ -98,10 +114,12 @@ constexpr std::array timeRows{
     Unit{"сек", per(3600)},
 };
 
-constexpr std::array forceRows{
-    Unit{"N", by(0.001)},   Unit{"kN", copy},      Unit{"MN", by(1000)}, Unit{"кг", by(0.00981)},
-    Unit{"т", by(gravity)}, Unit{"Па", by(0.001)}, Unit{"кПа", copy},    Unit{"МПа", by(1000)},
+constexpr std::array forceOnlyRows{
+    Unit{"N", by(0.001)},    Unit{"kN", copy},       Unit{"MN", by(1000)},
+    Unit{"кг", by(0.00981)}, Unit{"т", by(gravity)},
 };
+constexpr std::array pressureRows{Unit{"Па", by(0.001)}, Unit{"кПа", copy}, Unit{"МПа", by(1000)}};
+constexpr auto forceRows = join(forceOnlyRows, pressureRows);
 
 constexpr std::array perLengthRows{
     Unit{"м", copy},
@@ -133,37 +151,28 @@ constexpr std::array momentLengthRows{
 
 }  // namespace
 
-constinit const UnitTable lengths{lengthRows};
-constinit const UnitTable areas{areaRows};
-constinit const UnitTable volumes{volumeRows};
-constinit const UnitTable speedLengths{speedLengthRows};
-constinit const UnitTable hours{hourRows};
-constinit const UnitTable squaredHours{squaredHourRows};
-constinit const UnitTable angles{angleRows};
-constinit const UnitTable times{timeRows};
-constinit const UnitTable forces{forceRows};
-constinit const UnitTable perLength{perLengthRows};
-constinit const UnitTable perArea{perAreaRows};
-constinit const UnitTable perVolume{perVolumeRows};
-constinit const UnitTable momentLengths{momentLengthRows};
+constinit const PickerTable lengths{"lengths", lengthRows, "м"};
+constinit const PickerTable areas{"areas", areaRows, "м^2"};
+constinit const PickerTable volumes{"volumes", volumeRows, "м^3"};
+constinit const PickerTable speedLengths{
+    "speedLengths", speedLengthRows, "м", false, speedOnlyLengthRows.size(), "м/сек^2"};
+constinit const PickerTable perTime{"perTime", perTimeRows, "сек", true};
+constinit const PickerTable perSquaredTime{"perSquaredTime", perSquaredTimeRows, "сек^2", true};
+constinit const PickerTable angles{"angles", angleRows, "градус"};
+constinit const PickerTable times{"times", timeRows, "час"};
+constinit const PickerTable forces{"forces", forceRows, "kN", false, forceOnlyRows.size(),
+                                   "kN/м^2"};
+constinit const PickerTable perLength{"perLength", perLengthRows, "м", true};
+constinit const PickerTable perArea{"perArea", perAreaRows, "м^2", true};
+constinit const PickerTable perVolume{"perVolume", perVolumeRows, "м^3", true};
+constinit const PickerTable momentLengths{"momentLengths", momentLengthRows, "м"};
 
-std::span<const NamedTable> allTables() {
-    static constexpr std::array<NamedTable, 13> named{{
-        {"lengths", lengthRows},
-        {"areas", areaRows},
-        {"volumes", volumeRows},
-        {"speedLengths", speedLengthRows},
-        {"hours", hourRows},
-        {"squaredHours", squaredHourRows},
-        {"angles", angleRows},
-        {"times", timeRows},
-        {"forces", forceRows},
-        {"perLength", perLengthRows},
-        {"perArea", perAreaRows},
-        {"perVolume", perVolumeRows},
-        {"momentLengths", momentLengthRows},
-    }};
-    return named;
+std::span<const PickerTable* const> allTables() {
+    static constexpr std::array all{
+        &lengths, &areas,  &volumes,   &speedLengths, &perTime,   &perSquaredTime, &angles,
+        &times,   &forces, &perLength, &perArea,      &perVolume, &momentLengths,
+    };
+    return all;
 }
 
 const Unit& rowOrLast(UnitTable table, int row) {

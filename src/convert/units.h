@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <span>
 #include <string_view>
 
@@ -27,36 +28,44 @@ struct Unit {
 
 using UnitTable = std::span<const Unit>;
 
-// Unit tables for the list pickers, one row per list row, in list order.
-extern const UnitTable lengths;  // base: metre
-extern const UnitTable areas;    // base: square metre
-extern const UnitTable volumes;  // base: cubic metre
+// Everything a picker's table says: its rows and what one of each stands for. The walk, the
+// tooltips and the help pages all read it here.
+struct PickerTable {
+    std::string_view name;  // for the tools that walk all of them
+    UnitTable rows;
+    std::string_view base;  // UTF-8: what the rows' factors are in, the way the pickers write it
+    bool denominator =
+        false;  // its rows divide the value: a row is the unit under the fraction bar
+    // Rows from here on are whole units of their own ("g", the pascals), measured in `wholeBase`;
+    // a quantity offering them passes over its later pickers.
+    std::size_t wholeUnitsFrom = std::dynamic_extent;
+    std::string_view wholeBase = {};
+
+    // The rows before the whole units: what a quantity that does not offer them shows.
+    UnitTable plainRows() const { return rows.first(std::min(wholeUnitsFrom, rows.size())); }
+};
+
+// Tables of the list pickers, one row per list row, in list order.
+extern const PickerTable lengths;  // base: metre
+extern const PickerTable areas;    // base: square metre
+extern const PickerTable volumes;  // base: cubic metre
 
 // A list row outside its table (including "no row") falls back to the table's last row.
 const Unit& rowOrLast(UnitTable table, int row);
 
 // Picker tables of the quotient and moment panels.
-extern const UnitTable speedLengths;   // km ... inch, then g (the acceleration of gravity)
-extern const UnitTable hours;          // divisors taking "per hour/minute/second" to per second
-extern const UnitTable squaredHours;   // the same, squared
-extern const UnitTable angles;         // base: degree
-extern const UnitTable times;          // base: hour
-extern const UnitTable forces;         // base: kilonewton; rows 5..7 are pressures
-extern const UnitTable perLength;      // divisors: per m, cm, mm, inch
-extern const UnitTable perArea;        // divisors: per m^2 ...
-extern const UnitTable perVolume;      // divisors: per m^3 ...
-extern const UnitTable momentLengths;  // multipliers: m, cm, mm, inch
+extern const PickerTable speedLengths;    // km ... inch, then g (the acceleration of gravity)
+extern const PickerTable perTime;         // divisors taking "per hour/minute/second" to per second
+extern const PickerTable perSquaredTime;  // the same, squared
+extern const PickerTable angles;          // base: degree
+extern const PickerTable times;           // base: hour
+extern const PickerTable forces;     // base: kilonewton; the rows after the forces are pressures
+extern const PickerTable perLength;  // divisors: per m, cm, mm, inch
+extern const PickerTable perArea;    // divisors: per m^2 ...
+extern const PickerTable perVolume;  // divisors: per m^3 ...
+extern const PickerTable momentLengths;  // multipliers: m, cm, mm, inch
 
-// Every table above under its name here, for the tools that walk all of them.
-struct NamedTable {
-    std::string_view name;
-    UnitTable table;
-};
-std::span<const NamedTable> allTables();
-
-// The number of force rows that are forces proper; the rows after them are pressures.
-inline constexpr int plainForceRows = 5;
-// Row of "g" in speedLengths: a whole acceleration unit on its own.
-inline constexpr int gravityRow = 5;
+// Every table above, for the tools that walk all of them.
+std::span<const PickerTable* const> allTables();
 
 }  // namespace convert

@@ -110,22 +110,22 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
     // The buttons are made first: the focus visits them first.
     QLayout* buttons = buildButtons();
 
-    Tabs = new QTabWidget;
-    Contents = new QTreeWidget;
-    Contents->setHeaderHidden(true);
+    tabWidget = new QTabWidget;
+    contentsTree = new QTreeWidget;
+    contentsTree->setHeaderHidden(true);
     // Long titles scroll sideways instead of losing their end.
-    Contents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Contents->header()->setStretchLastSection(false);
-    Contents->setAccessibleName(QStringLiteral("Содержание"));
-    Tabs->addTab(Contents, QStringLiteral("&Содержание"));
-    Tabs->addTab(buildIndexPage(), QStringLiteral("&Указатель"));
-    Tabs->addTab(buildSearchPage(), QStringLiteral("&Поиск"));
+    contentsTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    contentsTree->header()->setStretchLastSection(false);
+    contentsTree->setAccessibleName(QStringLiteral("Содержание"));
+    tabWidget->addTab(contentsTree, QStringLiteral("&Содержание"));
+    tabWidget->addTab(buildIndexPage(), QStringLiteral("&Указатель"));
+    tabWidget->addTab(buildSearchPage(), QStringLiteral("&Поиск"));
 
-    Browser = new HelpBrowser(*book_, this);
-    Browser->setAccessibleName(QStringLiteral("Страница справки"));
+    browser = new HelpBrowser(*book_, this);
+    browser->setAccessibleName(QStringLiteral("Страница справки"));
     auto* splitter = new QSplitter(this);
-    splitter->addWidget(Tabs);
-    splitter->addWidget(Browser);
+    splitter->addWidget(tabWidget);
+    splitter->addWidget(browser);
     splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -139,77 +139,77 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
 }
 
 QLayout* HelpWindow::buildButtons() {
-    Back = new QPushButton(QStringLiteral("Назад"), this);
-    Forward = new QPushButton(QStringLiteral("Вперед"), this);
-    Home = new QPushButton(QStringLiteral("Начало"), this);
-    Back->setEnabled(false);
-    Forward->setEnabled(false);
+    backButton = new QPushButton(QStringLiteral("Назад"), this);
+    forwardButton = new QPushButton(QStringLiteral("Вперед"), this);
+    homeButton = new QPushButton(QStringLiteral("Начало"), this);
+    backButton->setEnabled(false);
+    forwardButton->setEnabled(false);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Back);
-    buttons->addWidget(Forward);
-    buttons->addWidget(Home);
+    buttons->addWidget(backButton);
+    buttons->addWidget(forwardButton);
+    buttons->addWidget(homeButton);
     buttons->addStretch();
     return buttons;
 }
 
 QWidget* HelpWindow::buildIndexPage() {
     auto* page = new QWidget;
-    IndexText = wordsEntry(QStringLiteral("Введите слово"), QStringLiteral("Слово указателя"));
-    Index = new QTreeWidget;
-    Index->setHeaderHidden(true);
-    Index->setAccessibleName(QStringLiteral("Указатель"));
+    indexText = wordsEntry(QStringLiteral("Введите слово"), QStringLiteral("Слово указателя"));
+    indexTree = new QTreeWidget;
+    indexTree->setHeaderHidden(true);
+    indexTree->setAccessibleName(QStringLiteral("Указатель"));
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(IndexText);
-    layout->addWidget(Index);
+    layout->addWidget(indexText);
+    layout->addWidget(indexTree);
     return page;
 }
 
 QWidget* HelpWindow::buildSearchPage() {
     auto* page = new QWidget;
-    SearchText = wordsEntry(QStringLiteral("Слова для поиска"), QStringLiteral("Слова для поиска"));
-    SearchButton = new QPushButton(QStringLiteral("&Найти"));
-    Found = new QListWidget;
-    Found->setAccessibleName(QStringLiteral("Найденные страницы"));
-    SearchState = new QLabel;
+    searchText = wordsEntry(QStringLiteral("Слова для поиска"), QStringLiteral("Слова для поиска"));
+    searchButton = new QPushButton(QStringLiteral("&Найти"));
+    foundList = new QListWidget;
+    foundList->setAccessibleName(QStringLiteral("Найденные страницы"));
+    searchState = new QLabel;
     auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(SearchText);
-    searchRow->addWidget(SearchButton);
+    searchRow->addWidget(searchText);
+    searchRow->addWidget(searchButton);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(searchRow);
-    layout->addWidget(SearchState);
-    layout->addWidget(Found);
+    layout->addWidget(searchState);
+    layout->addWidget(foundList);
     return page;
 }
 
 void HelpWindow::connectControls() {
-    connect(Back, &QPushButton::clicked, Browser, &QTextBrowser::backward);
-    connect(Forward, &QPushButton::clicked, Browser, &QTextBrowser::forward);
-    connect(Home, &QPushButton::clicked, this, &HelpWindow::showStart);
-    connect(Browser, &QTextBrowser::backwardAvailable, Back, &QPushButton::setEnabled);
-    connect(Browser, &QTextBrowser::forwardAvailable, Forward, &QPushButton::setEnabled);
-    connect(Browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageShown);
-    connect(IndexText, &QLineEdit::textEdited, this, &HelpWindow::indexTyped);
-    connect(IndexText, &QLineEdit::returnPressed, this,
-            [this] { openIndexEntry(Index->currentItem()); });
-    connect(Index, &QTreeWidget::itemActivated, this, &HelpWindow::openIndexEntry);
-    connect(SearchText, &QLineEdit::returnPressed, this, &HelpWindow::search);
-    connect(SearchButton, &QPushButton::clicked, this, &HelpWindow::search);
-    connect(Found, &QListWidget::itemActivated, this,
+    connect(backButton, &QPushButton::clicked, browser, &QTextBrowser::backward);
+    connect(forwardButton, &QPushButton::clicked, browser, &QTextBrowser::forward);
+    connect(homeButton, &QPushButton::clicked, this, &HelpWindow::showStart);
+    connect(browser, &QTextBrowser::backwardAvailable, backButton, &QPushButton::setEnabled);
+    connect(browser, &QTextBrowser::forwardAvailable, forwardButton, &QPushButton::setEnabled);
+    connect(browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageShown);
+    connect(indexText, &QLineEdit::textEdited, this, &HelpWindow::indexTyped);
+    connect(indexText, &QLineEdit::returnPressed, this,
+            [this] { openIndexEntry(indexTree->currentItem()); });
+    connect(indexTree, &QTreeWidget::itemActivated, this, &HelpWindow::openIndexEntry);
+    connect(searchText, &QLineEdit::returnPressed, this, &HelpWindow::search);
+    connect(searchButton, &QPushButton::clicked, this, &HelpWindow::search);
+    connect(foundList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { showPage(item->data(pageRole).toString()); });
 }
 
 void HelpWindow::buildContents() {
-    addTopics(book_->contents(), nullptr, Contents);
-    Contents->expandAll();
-    connect(Contents, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+    addTopics(book_->contents(), nullptr, contentsTree);
+    contentsTree->expandAll();
+    connect(contentsTree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const QString page = item->data(0, pageRole).toString();
         if (!page.isEmpty()) {
             showPage(page);
         }
     });
-    connect(Contents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    connect(contentsTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         const QString page = item->data(0, pageRole).toString();
-        if (!page.isEmpty() && page != Browser->page()) {
+        if (!page.isEmpty() && page != browser->page()) {
             showPage(page);
         }
     });
@@ -217,7 +217,7 @@ void HelpWindow::buildContents() {
 
 void HelpWindow::buildIndex() {
     for (const HelpKeyword& keyword : book_->keywords()) {
-        auto* item = new QTreeWidgetItem(Index);
+        auto* item = new QTreeWidgetItem(indexTree);
         item->setText(0, keyword.name);
         if (keyword.targets.size() == 1) {
             item->setData(0, pageRole, keyword.targets.first().second);
@@ -233,8 +233,8 @@ void HelpWindow::buildIndex() {
 
 void HelpWindow::showPage(const QString& page) {
     const QString target = book_->bytes(page) ? page : book_->defaultTopic();
-    if (Browser->source().isEmpty() || Browser->page() != target) {
-        Browser->setSource(HelpBrowser::urlOf(target));
+    if (browser->source().isEmpty() || browser->page() != target) {
+        browser->setSource(HelpBrowser::urlOf(target));
     }
 }
 
@@ -243,25 +243,25 @@ void HelpWindow::showTopic(const QString& name) {
 }
 
 void HelpWindow::pageShown() {
-    const QString title = Browser->documentTitle().isEmpty() ? book_->titleOf(Browser->page())
-                                                             : Browser->documentTitle();
+    const QString title = browser->documentTitle().isEmpty() ? book_->titleOf(browser->page())
+                                                             : browser->documentTitle();
     setWindowTitle(title + QStringLiteral(" — Справка Mervel"));
     QTreeWidgetItem* current = nullptr;
-    for (int i = 0; i < Contents->topLevelItemCount() && !current; ++i) {
-        current = findPage(Contents->topLevelItem(i), Browser->page());
+    for (int i = 0; i < contentsTree->topLevelItemCount() && !current; ++i) {
+        current = findPage(contentsTree->topLevelItem(i), browser->page());
     }
     if (current) {
-        Contents->setCurrentItem(current);
+        contentsTree->setCurrentItem(current);
     }
 }
 
 void HelpWindow::indexTyped(const QString& text) {
     const QString wanted = HelpBook::fold(text.trimmed());
-    for (int i = 0; i < Index->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = Index->topLevelItem(i);
+    for (int i = 0; i < indexTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = indexTree->topLevelItem(i);
         if (HelpBook::fold(item->text(0)).startsWith(wanted)) {
-            Index->setCurrentItem(item);
-            Index->scrollToItem(item, QAbstractItemView::PositionAtTop);
+            indexTree->setCurrentItem(item);
+            indexTree->scrollToItem(item, QAbstractItemView::PositionAtTop);
             return;
         }
     }
@@ -279,17 +279,17 @@ void HelpWindow::openIndexEntry(QTreeWidgetItem* item) {
 }
 
 void HelpWindow::search() {
-    Found->clear();
-    const QStringList pages = book_->search(SearchText->text());
+    foundList->clear();
+    const QStringList pages = book_->search(searchText->text());
     for (const QString& page : pages) {
-        auto* item = new QListWidgetItem(book_->titleOf(page), Found);
+        auto* item = new QListWidgetItem(book_->titleOf(page), foundList);
         item->setData(pageRole, page);
     }
-    SearchState->setText(pages.isEmpty()
+    searchState->setText(pages.isEmpty()
                              ? QStringLiteral("Ничего не найдено.")
                              : QStringLiteral("Найдено страниц: %1.").arg(pages.size()));
     if (!pages.isEmpty()) {
-        Found->setCurrentRow(0);
+        foundList->setCurrentRow(0);
         showPage(pages.first());
     }
 }

@@ -34,18 +34,18 @@ private:
 
 // The help window's controls, named after what they show.
 struct HelpWindowControls {
-    QTabWidget* Tabs = nullptr;
-    QTreeWidget* Contents = nullptr;
-    QLineEdit* IndexText = nullptr;
-    QTreeWidget* Index = nullptr;
-    QLineEdit* SearchText = nullptr;
-    QPushButton* SearchButton = nullptr;
-    QListWidget* Found = nullptr;
-    QLabel* SearchState = nullptr;
-    QPushButton* Back = nullptr;
-    QPushButton* Forward = nullptr;
-    QPushButton* Home = nullptr;
-    HelpBrowser* Browser = nullptr;
+    QTabWidget* tabWidget = nullptr;
+    QTreeWidget* contentsTree = nullptr;
+    QLineEdit* indexText = nullptr;
+    QTreeWidget* indexTree = nullptr;
+    QLineEdit* searchText = nullptr;
+    QPushButton* searchButton = nullptr;
+    QListWidget* foundList = nullptr;
+    QLabel* searchState = nullptr;
+    QPushButton* backButton = nullptr;
+    QPushButton* forwardButton = nullptr;
+    QPushButton* homeButton = nullptr;
+    HelpBrowser* browser = nullptr;
 };
 
 // The help window: contents, keyword index and search beside the page. It has no owner, and

@@ -22,9 +22,6 @@ public:
     // The folder the program's executable sits in; the help file is looked for beside it.
     virtual QString executableDirectory() const = 0;
     virtual bool fileExists(const QString& path) const = 0;
-    // Hands the help file to the Windows HTML Help viewer and returns at once, without waiting
-    // for it. Other systems show the help in the program's own window.
-    virtual void openHelp(const QString& path) = 0;
 };
 
 inline QString applicationTitle() {

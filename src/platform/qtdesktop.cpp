@@ -6,13 +6,6 @@
 
 #include <cstdio>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-// windows.h must come first.
-#include <htmlhelp.h>
-#pragma comment(lib, "htmlhelp.lib")
-#endif
-
 QtDesktop::QtDesktop() : bell_(QStringLiteral("canberra"), [] { QApplication::beep(); }) {}
 
 // Where Qt's beep would go unheard (Wayland, XWayland) the desktop's bell sound plays instead.
@@ -54,15 +47,4 @@ QString QtDesktop::executableDirectory() const {
 
 bool QtDesktop::fileExists(const QString& path) const {
     return QFileInfo(path).isFile();
-}
-
-// The path goes to the viewer as one argument, never through a shell: spaces, quotes and
-// "$(...)" in it are just characters of a file name. Elsewhere the program's own help window
-// shows the file, and this is never called.
-void QtDesktop::openHelp(const QString& path) {
-#ifdef Q_OS_WIN
-    HtmlHelpW(nullptr, reinterpret_cast<LPCWSTR>(path.utf16()), HH_DISPLAY_TOPIC, 0);
-#else
-    Q_UNUSED(path);
-#endif
 }

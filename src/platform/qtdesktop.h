@@ -5,7 +5,7 @@
 #include "platform/instancelock.h"
 
 // The real desktop: the X bell or, on Wayland, the desktop's bell sound; Qt's message box, the
-// per-user instance lock, the system locale, the Windows help viewer.
+// per-user instance lock, the system locale.
 class QtDesktop final : public Desktop {
 public:
     QtDesktop();
@@ -16,7 +16,6 @@ public:
     QLocale numberLocale() const override;
     QString executableDirectory() const override;
     bool fileExists(const QString& path) const override;
-    void openHelp(const QString& path) override;
 
 private:
     InstanceLock lock_;

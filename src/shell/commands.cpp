@@ -56,17 +56,11 @@ void Commands::Help_me_Click() {
     if (const window::Category* category =
             window::categoryAt(window_.controls().TabStrip1->selectedIndex());
         byKey && category) {
-        topic = QString::fromUtf8(category->caption.data(),
-                                  static_cast<qsizetype>(category->caption.size()));
+        topic = QString::fromUtf8(category->caption);
     }
     showHelp(path, topic);
 }
 
-#ifdef Q_OS_WIN
-void Commands::showHelp(const QString& path, const QString&) {
-    desktop_.openHelp(path);
-}
-#else
 void Commands::showHelp(const QString& path, const QString& topic) {
     if (!help_) {
         if (!ChmArchive::readerAvailable()) {
@@ -90,7 +84,6 @@ void Commands::showHelp(const QString& path, const QString& topic) {
     help_->raise();
     help_->activateWindow();
 }
-#endif
 
 // One About box at most: a second command brings the open one to the front.
 void Commands::About_Click() {

@@ -1,27 +1,20 @@
 #pragma once
 
-#include "convert/quantities.h"
+#include "convert/categories.h"
 
 #include <QStringList>
 
-#include <string_view>
+#include <array>
 
 namespace window {
 
-// A tab of the window: what it is called, which panel serves it, and the quantity it converts.
-// The panel hides the pickers its quantity has no table for.
-struct Category {
-    std::string_view caption;  // UTF-8, as its tab shows it
-    int panel;                 // 1..5
-    convert::Measure measure;
+using convert::Category;
+using convert::categoryAt;
+using convert::categoryCount;
 
-    const convert::Quantity& quantity() const { return convert::quantity(measure); }
-};
-
-inline constexpr int categoryCount = 13;
-
-// The category of the 1-based tab number n, or nullptr for a number outside the tabs.
-const Category* categoryAt(int n);
+// What the list panels (Frame1 to Frame3) convert, in panel order.
+inline constexpr std::array listMeasures{convert::Measure::Length, convert::Measure::Area,
+                                         convert::Measure::Volume};
 
 QStringList tabCaptions();
 

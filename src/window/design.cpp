@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QListWidget>
 
-using window::categoryAt;
 using window::tabCaptions;
 using window::unitTexts;
 
@@ -62,9 +61,7 @@ void Ruriruz::buildListPanels() {
     const std::array<QGroupBox*, 5> panel = frames();
     std::size_t p = 0;
     for (const auto& [text, lists] : listPanels()) {
-        // Panels 1 to 3 serve categories 1 to 3, one list of units each.
-        const QStringList units =
-            unitTexts(categoryAt(static_cast<int>(p) + 1)->quantity().pickers[0]);
+        const QStringList units = unitTexts(convert::quantity(window::listMeasures[p]).pickers[0]);
         for (int i = 0; i < 2; ++i) {
             (*text)[i] = makeBox(panel[p], i);
             auto* list = new UnitList(panel[p]);
@@ -79,7 +76,7 @@ void Ruriruz::buildListPanels() {
 
 void Ruriruz::buildPickerPanels() {
     // The moment panel's pickers keep their rows for good: those of distributed moments.
-    const convert::Quantity& moments = categoryAt(7)->quantity();
+    const convert::Quantity& moments = convert::quantity(convert::Measure::DistributedMoment);
     QFont labelFont = font();
     labelFont.setPointSizeF(9.75);
     for (int r = 0; r < 2; ++r) {

@@ -19,10 +19,10 @@ bool holdsSeparator(const QString& text) {
 
 // Whichever separator was typed, the locale's own goes in.
 char16_t localSeparator(char16_t c, qint16 DecimalMode) {
-    if (c == u'.' && DecimalMode == 2) {
+    if (c == u'.' && DecimalMode == RuriruzState::decimalComma) {
         c = u',';
     }
-    if (c == u',' && DecimalMode == 1) {
+    if (c == u',' && DecimalMode == RuriruzState::decimalPoint) {
         c = u'.';
     }
     return c;
@@ -41,7 +41,7 @@ bool allowedIn(char16_t c, const QString& ValidateString) {
 }  // namespace
 
 void Ruriruz::keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAscii) {
-    UpdateGuard = 0;  // every key, accepted or not, opens the boxes to conversion
+    UpdateGuard = guardTyping;  // every key, accepted or not, opens the boxes to conversion
     const TextBox* text = box[static_cast<std::size_t>(Index)];
     const auto L = static_cast<qint16>(text->text().size());
 
@@ -61,7 +61,7 @@ void Ruriruz::keyPress(const Pair<TextBox>& box, qint16 Index, char16_t& KeyAsci
         after.replace(selected ? text->selectionStart() : text->cursorPosition(),
                       selected ? text->selectionLength() : 0, QChar(KeyAscii));
         if (numbers_.parse(after) == numbers_.parse(text->text())) {
-            UpdateGuard = 1;
+            UpdateGuard = guardWritten;
         }
         return;
     }
@@ -105,7 +105,7 @@ std::optional<QString> Ruriruz::admitInsertion(const QString& kept, const QStrin
 }
 
 void Ruriruz::change(const Pair<TextBox>& box, qint16 Index, Recompute recompute) {
-    if (UpdateGuard > 0) {
+    if (UpdateGuard != guardTyping) {
         return;  // the program's own write, or a separator just typed
     }
     // "", "-", "," and the like: the other box keeps its value. A number too large for a
@@ -118,7 +118,7 @@ void Ruriruz::change(const Pair<TextBox>& box, qint16 Index, Recompute recompute
 }
 
 void Ruriruz::click(Recompute recompute) {
-    if (UpdateGuard == 3) {
+    if (UpdateGuard == guardSetUp) {
         return;  // nothing typed since the category was set up
     }
     qint16 source = 0;  // a unit pick always converts box 0 into box 1

@@ -28,6 +28,8 @@ std::vector<Span> flowRow(const std::vector<QRect>& designed, const std::vector<
 
 namespace {
 
+using convert::Panel;
+
 // Geometry of the design, in twips, relative to each control's container.
 constexpr QRect tabStripDesign = twips(120, 0, 5895, 3975);
 constexpr QRect frameDesign = twips(240, 960, 5655, 2895);
@@ -98,7 +100,7 @@ int listWidth(const QListWidget* list) {
 }
 
 // Every row that the given picker of a panel may be filled with, in any category.
-QStringList allRows(int panel, std::size_t picker) {
+QStringList allRows(convert::Panel panel, std::size_t picker) {
     QStringList rows;
     for (int n = 1; n <= window::categoryCount; ++n) {
         const window::Category& category = *window::categoryAt(n);
@@ -163,25 +165,27 @@ int Ruriruz::layOutListPanels(int valueBox) {
 int Ruriruz::layOutPickerPanels(int valueBox) {
     const int rowHeight =
         std::max({twips(315), Text4[0]->sizeHint().height(), Combo1[0]->sizeHint().height()});
-    const int quotient = placeRows({quotientRow.begin(), quotientRow.end()},
-                                   {{Text4[0], Text4[1]},
-                                    {Combo1[0], Combo1[1]},
-                                    {Label1[0], Label1[1]},
-                                    {Combo2[0], Combo2[1]}},
-                                   {valueBox, pickerWidth(Combo1[0], allRows(4, 0)),
-                                    labelWidth(Label1), pickerWidth(Combo2[0], allRows(4, 1))},
-                                   rowHeight);
-    const int moment = placeRows({momentRow.begin(), momentRow.end()},
-                                 {{Text5[0], Text5[1]},
-                                  {Combo3[0], Combo3[1]},
-                                  {Label3[0], Label3[1]},
-                                  {Combo4[0], Combo4[1]},
-                                  {Label4[0], Label4[1]},
-                                  {Combo5[0], Combo5[1]}},
-                                 {valueBox, pickerWidth(Combo3[0], allRows(5, 0)),
-                                  labelWidth(Label3), pickerWidth(Combo4[0], allRows(5, 1)),
-                                  labelWidth(Label4), pickerWidth(Combo5[0], allRows(5, 2))},
-                                 rowHeight);
+    const int quotient =
+        placeRows({quotientRow.begin(), quotientRow.end()},
+                  {{Text4[0], Text4[1]},
+                   {Combo1[0], Combo1[1]},
+                   {Label1[0], Label1[1]},
+                   {Combo2[0], Combo2[1]}},
+                  {valueBox, pickerWidth(Combo1[0], allRows(Panel::Quotient, 0)),
+                   labelWidth(Label1), pickerWidth(Combo2[0], allRows(Panel::Quotient, 1))},
+                  rowHeight);
+    const int moment =
+        placeRows({momentRow.begin(), momentRow.end()},
+                  {{Text5[0], Text5[1]},
+                   {Combo3[0], Combo3[1]},
+                   {Label3[0], Label3[1]},
+                   {Combo4[0], Combo4[1]},
+                   {Label4[0], Label4[1]},
+                   {Combo5[0], Combo5[1]}},
+                  {valueBox, pickerWidth(Combo3[0], allRows(Panel::Moment, 0)), labelWidth(Label3),
+                   pickerWidth(Combo4[0], allRows(Panel::Moment, 1)), labelWidth(Label4),
+                   pickerWidth(Combo5[0], allRows(Panel::Moment, 2))},
+                  rowHeight);
     return std::max(quotient, moment) + frameMarginRight;
 }
 

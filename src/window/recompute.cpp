@@ -25,19 +25,25 @@ std::optional<convert::Step> pickedStep(convert::UnitTable table, int row) {
 }  // namespace
 
 void Ruriruz::ConvertLinear(qint16& Index) {
-    convertBetween(Text1, Index, [this](std::size_t side) { return listSide(List1, 1, side); });
+    convertBetween(Text1, Index, [this](std::size_t side) {
+        return listSide(List1, convert::Measure::Length, side);
+    });
 }
 
 void Ruriruz::ConvertArea(qint16& Index) {
-    convertBetween(Text2, Index, [this](std::size_t side) { return listSide(List2, 2, side); });
+    convertBetween(Text2, Index, [this](std::size_t side) {
+        return listSide(List2, convert::Measure::Area, side);
+    });
 }
 
 void Ruriruz::ConvertVolume(qint16& Index) {
-    convertBetween(Text3, Index, [this](std::size_t side) { return listSide(List3, 3, side); });
+    convertBetween(Text3, Index, [this](std::size_t side) {
+        return listSide(List3, convert::Measure::Volume, side);
+    });
 }
 
 void Ruriruz::ConvertQuotient(qint16& Index) {
-    if (const convert::Quantity* quantity = panelQuantity(4)) {
+    if (const convert::Quantity* quantity = panelQuantity(convert::Panel::Quotient)) {
         convertBetween(Text4, Index, [this, quantity](std::size_t side) {
             return pickedSide(*quantity, {&Combo1, &Combo2, nullptr}, side);
         });
@@ -45,14 +51,14 @@ void Ruriruz::ConvertQuotient(qint16& Index) {
 }
 
 void Ruriruz::ConvertMoment(qint16& Index) {
-    if (const convert::Quantity* quantity = panelQuantity(5)) {
+    if (const convert::Quantity* quantity = panelQuantity(convert::Panel::Moment)) {
         convertBetween(Text5, Index, [this, quantity](std::size_t side) {
             return pickedSide(*quantity, {&Combo3, &Combo4, &Combo5}, side);
         });
     }
 }
 
-const convert::Quantity* Ruriruz::panelQuantity(int panel) {
+const convert::Quantity* Ruriruz::panelQuantity(convert::Panel panel) {
     const window::Category* category = categoryAt(TabStrip1->selectedIndex());
     if (!category || category->panel != panel) {
         // A panel is only reachable through its own categories; anything else means the
@@ -95,9 +101,9 @@ void Ruriruz::convertBetween(const Pair<TextBox>& text, qint16& Index,
     write(target, numbers_.format(SourceValue));
 }
 
-Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, int category,
+Ruriruz::Side Ruriruz::listSide(const Pair<QListWidget>& list, convert::Measure measure,
                                 std::size_t side) const {
-    const convert::UnitTable table = categoryAt(category)->quantity().pickers[0];
+    const convert::UnitTable table = convert::quantity(measure).pickers[0];
     // A list always converts: a row outside the table counts as its last row.
     return std::vector{convert::rowOrLast(table, list[side]->currentRow()).toBase};
 }
@@ -128,7 +134,7 @@ void Ruriruz::endedEarly(TextBox* target) {
 }
 
 void Ruriruz::write(TextBox* box, const QString& text) {
-    UpdateGuard = 1;  // the write must not start a conversion back
+    UpdateGuard = guardWritten;  // the write must not start a conversion back
     box->setText(text);
     // A long result is read from its first character, as a text box set from code shows it.
     box->home(false);

@@ -13,7 +13,6 @@
 #include <QLayout>
 #include <QListWidget>
 
-using window::categoryAt;
 #include <QMenuBar>
 #include <QShortcut>
 
@@ -38,9 +37,9 @@ bool Ruriruz::Form_Load() {
         return false;
     }
     numbers_ = NumberText(desktop_.numberLocale());
-    DecimalMode = numbers_.isNumber(QStringLiteral("0.5")) ? 1 : 2;
+    DecimalMode = numbers_.isNumber(QStringLiteral("0.5")) ? decimalPoint : decimalComma;
     tipFixedPickers();
-    UpdateGuard = 3;
+    UpdateGuard = guardSetUp;
     List1[0]->setCurrentRow(0);
     List1[1]->setCurrentRow(0);
     return true;
@@ -51,14 +50,14 @@ void Ruriruz::tipFixedPickers() {
     const std::array<const Pair<QListWidget>*, 3> lists{&List1, &List2, &List3};
     for (std::size_t p = 0; p < lists.size(); ++p) {
         for (QListWidget* list : *lists[p]) {
-            setUnitTips(list, categoryAt(static_cast<int>(p) + 1)->quantity().pickers[0], numbers_);
+            setUnitTips(list, *convert::quantity(window::listMeasures[p]).tables[0], numbers_);
         }
     }
-    const convert::Quantity& moments = categoryAt(7)->quantity();
+    const convert::Quantity& moments = convert::quantity(convert::Measure::DistributedMoment);
     for (std::size_t r = 0; r < 2; ++r) {
-        setUnitTips(Combo3[r], moments.pickers[0], numbers_);
-        setUnitTips(Combo4[r], moments.pickers[1], numbers_);
-        setUnitTips(Combo5[r], moments.pickers[2], numbers_);
+        setUnitTips(Combo3[r], *moments.tables[0], numbers_);
+        setUnitTips(Combo4[r], *moments.tables[1], numbers_);
+        setUnitTips(Combo5[r], *moments.tables[2], numbers_);
     }
 }
 
@@ -103,7 +102,7 @@ void Ruriruz::connectHandlers() {
             });
             // An edit without a character key counts as typing: the other box must not keep
             // showing the conversion of a number that is gone.
-            connect(box, &TextBox::editedWithoutKey, this, [this] { UpdateGuard = 0; });
+            connect(box, &TextBox::editedWithoutKey, this, [this] { UpdateGuard = guardTyping; });
             connect(box, &TextBox::insertRefused, this, [this] { desktop_.beep(); });
             connect(box, &QLineEdit::textChanged, this, [this, i, change] { (this->*change)(i); });
         }

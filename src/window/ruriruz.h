@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/categories.h"
 #include "convert/units.h"
 #include "platform/numbertext.h"
 
@@ -10,9 +11,6 @@
 #include <vector>
 
 class Desktop;
-namespace convert {
-struct Quantity;
-}
 class TabStrip;
 class TextBox;
 class QAction;
@@ -47,9 +45,15 @@ struct RuriruzControls {
 struct RuriruzState {
     double SourceValue = 0;  // the number read from the source box, finally the one written
     double BaseValue = 0;    // the same quantity in the category's base unit
-    qint16 UpdateGuard = 0;  // 0 typing, 1 a box was just written by the program, 3 set-up ran
+    qint16 UpdateGuard = 0;  // guardTyping, guardWritten or guardSetUp
     qint16 Combo1Index = 0;  // the numerator row the quotient panel last looked at
-    qint16 DecimalMode = 0;  // 1: the locale's separator is ".", 2: it is not
+    qint16 DecimalMode = 0;  // decimalPoint or decimalComma
+
+    static constexpr qint16 guardTyping = 0;   // a key was pressed: changes convert
+    static constexpr qint16 guardWritten = 1;  // the program has just written a box
+    static constexpr qint16 guardSetUp = 3;    // a set-up ran and no key has been pressed since
+    static constexpr qint16 decimalPoint = 1;  // the locale's separator is "."
+    static constexpr qint16 decimalComma = 2;  // it is not
 };
 
 // The converter window. Its handlers read and write the controls and the state by their design
@@ -69,6 +73,9 @@ public:
 
     const RuriruzControls& controls() const { return *this; }
     const RuriruzState& state() const { return *this; }
+
+private:
+    // The handlers: only the window's own connections call them.
 
     // Category set-up, run whenever the user selects a tab.
     void TabStrip1_Click();
@@ -110,7 +117,6 @@ public:
     void ConvertQuotient(qint16& Index);
     void ConvertMoment(qint16& Index);
 
-private:
     using Recompute = void (Ruriruz::*)(qint16&);
 
     void buildDesign();
@@ -146,20 +152,21 @@ private:
     using Side = std::optional<std::vector<convert::Step>>;
     void convertBetween(const Pair<TextBox>& text, qint16& Index,
                         const std::function<Side(std::size_t side)>& sideSteps);
-    Side listSide(const Pair<QListWidget>& list, int category, std::size_t side) const;
+    Side listSide(const Pair<QListWidget>& list, convert::Measure measure, std::size_t side) const;
     Side pickedSide(const convert::Quantity& quantity,
                     const std::array<const Pair<QComboBox>*, 3>& combos, std::size_t side) const;
     // The quantity of the selected tab, when the given panel serves it.
-    const convert::Quantity* panelQuantity(int panel);
+    const convert::Quantity* panelQuantity(convert::Panel panel);
     // A conversion that cannot finish empties the other box; the user hears it.
     void endedEarly(TextBox* target);
     // The program's own write into a box: it converts nothing, and shows the text's start.
     void write(TextBox* box, const QString& text);
 
-    void setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list);
+    void setUpListPanel(convert::Panel panel, const Pair<TextBox>& text,
+                        const Pair<QListWidget>& list);
     void setUpQuotientPanel(const convert::Quantity& quantity);
     void setUpMomentPanel(const convert::Quantity& quantity);
-    void showFrame(int frame);
+    void showFrame(convert::Panel panel);
     void stepCategory(int delta);
 
     Desktop& desktop_;

@@ -13,13 +13,14 @@
 #include <QLabel>
 #include <QListWidget>
 
+using convert::Panel;
 using window::categoryAt;
 using window::unitTexts;
 
 void Ruriruz::TabStrip1_Click() {
     // First of all: the writes below raise change and click notifications, which must convert
     // nothing.
-    UpdateGuard = 3;
+    UpdateGuard = guardSetUp;
     const auto n = static_cast<qint16>(TabStrip1->selectedIndex());
     const window::Category* category = categoryAt(n);
     if (!category) {
@@ -27,30 +28,31 @@ void Ruriruz::TabStrip1_Click() {
         return;
     }
     switch (category->panel) {
-        case 1:
-            setUpListPanel(1, Text1, List1);
+        case Panel::Lengths:
+            setUpListPanel(Panel::Lengths, Text1, List1);
             break;
-        case 2:
-            setUpListPanel(2, Text2, List2);
+        case Panel::Areas:
+            setUpListPanel(Panel::Areas, Text2, List2);
             break;
-        case 3:
-            setUpListPanel(3, Text3, List3);
+        case Panel::Volumes:
+            setUpListPanel(Panel::Volumes, Text3, List3);
             break;
-        case 4:
+        case Panel::Quotient:
             setUpQuotientPanel(category->quantity());
             break;
-        default:
+        case Panel::Moment:
             setUpMomentPanel(category->quantity());
             break;
     }
 }
 
-void Ruriruz::setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list) {
+void Ruriruz::setUpListPanel(Panel panel, const Pair<TextBox>& text,
+                             const Pair<QListWidget>& list) {
     text[0]->setText(QStringLiteral("0"));
     text[1]->setText(QStringLiteral("0"));
     list[0]->setCurrentRow(0);
     list[1]->setCurrentRow(0);
-    showFrame(frame);
+    showFrame(panel);
 }
 
 void Ruriruz::setUpQuotientPanel(const convert::Quantity& quantity) {
@@ -58,18 +60,18 @@ void Ruriruz::setUpQuotientPanel(const convert::Quantity& quantity) {
     for (std::size_t r = 0; r < 2; ++r) {
         Text4[r]->setText(QStringLiteral("0"));
         refill(Combo1[r], unitTexts(quantity.pickers[0]));
-        setUnitTips(Combo1[r], quantity.pickers[0], numbers_);
+        setUnitTips(Combo1[r], *quantity.tables[0], numbers_);
         // Where the category has no denominator, the picker keeps its rows, hidden.
         if (hasDenominator) {
             refill(Combo2[r], unitTexts(quantity.pickers[1]));
-            setUnitTips(Combo2[r], quantity.pickers[1], numbers_);
+            setUnitTips(Combo2[r], *quantity.tables[1], numbers_);
         }
         Combo1[r]->setCurrentIndex(0);  // Combo1_Click shows or hides the denominator
         if (hasDenominator) {
             Combo2[r]->setCurrentIndex(0);
         }
     }
-    showFrame(4);
+    showFrame(Panel::Quotient);
 }
 
 void Ruriruz::setUpMomentPanel(const convert::Quantity& quantity) {
@@ -84,7 +86,7 @@ void Ruriruz::setUpMomentPanel(const convert::Quantity& quantity) {
             Combo5[r]->setCurrentIndex(0);
         }
     }
-    showFrame(5);
+    showFrame(Panel::Moment);
     // The value boxes keep their numbers from the last visit, but the pickers went back to
     // their first rows: box 1 is worked out again so that the two still say the same. Without
     // a number in box 0 there is nothing to work out, and box 1 must not keep one under units
@@ -97,10 +99,10 @@ void Ruriruz::setUpMomentPanel(const convert::Quantity& quantity) {
     }
 }
 
-void Ruriruz::showFrame(int frame) {
+void Ruriruz::showFrame(Panel panel) {
     int number = 1;
-    for (QGroupBox* panel : frames()) {
-        panel->setVisible(number++ == frame);
+    for (QGroupBox* frame : frames()) {
+        frame->setVisible(number++ == static_cast<int>(panel));
     }
 }
 

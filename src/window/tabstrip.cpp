@@ -13,7 +13,7 @@
 namespace {
 
 // Room above and below the caption, in pixels, so a row reads as a tab and not a text line.
-constexpr int kVerticalPadding = 8;
+constexpr int verticalPadding = 8;
 
 // Greedy fill in caption order: the first tab of each row. A caption too wide for any row still
 // gets one of its own.
@@ -111,7 +111,7 @@ QSize TabStrip::sizeHint() const {
 }
 
 int TabStrip::rowHeight() const {
-    return fontMetrics().height() + kVerticalPadding;
+    return fontMetrics().height() + verticalPadding;
 }
 
 // The style centres the label inside the tab minus this much, so a tab this much wider than

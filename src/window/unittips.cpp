@@ -6,30 +6,22 @@
 #include <QComboBox>
 #include <QListWidget>
 
-namespace {
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
-QString unitTip(convert::UnitTable table, std::size_t row, const NumberText& numbers) {
+QString unitTip(const convert::PickerTable& table, std::size_t row, const NumberText& numbers) {
     const std::optional<convert::RowMeaning> meaning = convert::meaningOf(table, row);
     if (!meaning) {
         return {};
     }
-    return QStringLiteral("1 ") + fromUtf8(table[row].text) + QStringLiteral(" = ") +
-           numbers.format(meaning->factor) + u' ' + fromUtf8(meaning->base);
+    return QStringLiteral("1 ") + QString::fromUtf8(table.rows[row].text) + QStringLiteral(" = ") +
+           numbers.format(meaning->factor) + u' ' + QString::fromUtf8(meaning->base);
 }
 
-void setUnitTips(QListWidget* list, convert::UnitTable table, const NumberText& numbers) {
+void setUnitTips(QListWidget* list, const convert::PickerTable& table, const NumberText& numbers) {
     for (int row = 0; row < list->count(); ++row) {
         list->item(row)->setToolTip(unitTip(table, static_cast<std::size_t>(row), numbers));
     }
 }
 
-void setUnitTips(QComboBox* combo, convert::UnitTable table, const NumberText& numbers) {
+void setUnitTips(QComboBox* combo, const convert::PickerTable& table, const NumberText& numbers) {
     for (int row = 0; row < combo->count(); ++row) {
         combo->setItemData(row, unitTip(table, static_cast<std::size_t>(row), numbers),
                            Qt::ToolTipRole);
