@@ -77,7 +77,7 @@ QWidget* control(Ruriruz& w, const QString& name) {
         {"List1[0]", w.controls().List1[0]},   {"List1[1]", w.controls().List1[1]},
         {"Combo1[0]", w.controls().Combo1[0]}, {"Combo2[1]", w.controls().Combo2[1]},
         {"Combo3[0]", w.controls().Combo3[0]}, {"Combo4[0]", w.controls().Combo4[0]},
-        {"Combo5[1]", w.controls().Combo5[1]}};
+        {"List2[1]", w.controls().List2[1]},   {"Combo5[1]", w.controls().Combo5[1]}};
     return controls.at(name);
 }
 
@@ -334,28 +334,43 @@ private Q_SLOTS:
         QVERIFY(tab->state().focused);
     }
 
-    // State: the strip has the focus. Action: open a list category. Expected: the lists' first
-    // rows are selected without any focus notice from them; moving in a focused list gives one.
-    void listSetUpLeavesTheFocusAlone() {
+    void setUpLeavesTheFocusAlone_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("picker");
+        QTest::newRow("list") << 2 << "List2[1]";
+        QTest::newRow("drop-down list") << 4 << "Combo2[1]";
+        QTest::newRow("moment drop-down list") << 6 << "Combo4[0]";
+    }
+    // State: the strip has the focus. Action: open the category. Expected: the pickers' first
+    // rows are selected without any focus notice from them. Moving in a focused picker, a
+    // closed drop-down too, moves the focus onto the row picked, as a list does.
+    void setUpLeavesTheFocusAlone() {
+        QFETCH(int, tab);
+        QFETCH(QString, picker);
         ActiveWindow f;
         QVERIFY(f.active);
-        f.selectTab(4);
+        f.selectTab(tab == 2 ? 4 : 2);
         f.w().controls().TabStrip1->setFocus();
         recorded.clear();
-        f.selectTab(2);
-        QCOMPARE(f.w().controls().List2[0]->currentRow(), 0);
+        f.selectTab(tab);
+        QWidget* widget = control(f.w(), picker);
         QVERIFY(f.w().controls().TabStrip1->hasFocus());
-        QCOMPARE(
-            focusEventsFrom(f.w().controls().List2[0]) + focusEventsFrom(f.w().controls().List2[1]),
-            0);
+        QCOMPARE(focusEventsFrom(widget), 0);
+        QVERIFY(!of(widget)->focusChild());
 
-        f.w().controls().List2[1]->setFocus();
+        widget->setFocus();
         recorded.clear();
-        QTest::keyClick(f.w().controls().List2[1], Qt::Key_Down);
-        QCOMPARE(f.w().controls().List2[1]->currentRow(), 1);
-        QCOMPARE(focusEventsFrom(f.w().controls().List2[1]), 1);
-        QCOMPARE(of(f.w().controls().List2[1])->focusChild(),
-                 of(f.w().controls().List2[1])->child(1));
+        QTest::keyClick(widget, Qt::Key_Down);
+        QCOMPARE(of(widget)->child(1)->state().selected, true);
+        const auto focus = std::find_if(recorded.crbegin(), recorded.crend(), [widget](auto& r) {
+            return r.type == QAccessible::Focus && r.object == widget;
+        });
+        QVERIFY(focus != recorded.crend());
+        QCOMPARE(focus->child, 1);
+        QCOMPARE(of(widget)->focusChild(), of(widget)->child(1));
+        for (int row = 0; row < of(widget)->childCount(); ++row) {
+            QCOMPARE(of(widget)->child(row)->state().focused, row == 1);
+        }
     }
 
     void textWrittenThroughTheBusIsTyped_data() {

@@ -1,11 +1,14 @@
 #include "help/helpwindow.h"
 
+#include "help/helpaccessible.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -53,6 +56,9 @@ HelpBrowser::HelpBrowser(const HelpBook& book, QWidget* parent)
     : QTextBrowser(parent), book_(book) {
     // Links are followed here: only pages of the help file, nothing is handed to the desktop.
     setOpenLinks(false);
+    // A caret the arrows move: a screen reader reads the page line by line, and Tab stops at
+    // each link, which Return follows.
+    setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
 }
 
@@ -104,6 +110,7 @@ std::unique_ptr<HelpWindow> HelpWindow::open(const QString& path) {
 }
 
 HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) {
+    installHelpAccessibility();
     // It must not keep the program running once the converter window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Справка Mervel"));
@@ -171,6 +178,7 @@ QWidget* HelpWindow::buildSearchPage() {
     Found = new QListWidget;
     Found->setAccessibleName(QStringLiteral("Найденные страницы"));
     SearchState = new QLabel;
+    SearchState->setObjectName(QLatin1String(notificationName));
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(SearchText);
     searchRow->addWidget(SearchButton);
@@ -242,17 +250,32 @@ void HelpWindow::showTopic(const QString& name) {
     showPage(book_->pageNamed(name));
 }
 
-void HelpWindow::pageShown() {
-    const QString title = Browser->documentTitle().isEmpty() ? book_->titleOf(Browser->page())
-                                                             : Browser->documentTitle();
+// The browser tells of a new page before its source() names it: the page is the one given.
+void HelpWindow::pageShown(const QUrl& url) {
+    const QString page = url.path();
+    const QString title =
+        Browser->documentTitle().isEmpty() ? book_->titleOf(page) : Browser->documentTitle();
     setWindowTitle(title + QStringLiteral(" — Справка Mervel"));
     QTreeWidgetItem* current = nullptr;
     for (int i = 0; i < Contents->topLevelItemCount() && !current; ++i) {
-        current = findPage(Contents->topLevelItem(i), Browser->page());
+        current = findPage(Contents->topLevelItem(i), page);
     }
-    if (current) {
+    if (!current || current == Contents->currentItem()) {
+        return;
+    }
+    if (Contents->hasFocus()) {
+        Contents->setCurrentItem(current);
+        return;
+    }
+    // The tree only marks the page; the keyboard, and the screen reader with it, stay where
+    // the user is. A tree view tells of its current item as a focus move even without the
+    // focus, so the mark is set with its notices held back and then painted.
+    {
+        const QSignalBlocker quiet(Contents->selectionModel());
         Contents->setCurrentItem(current);
     }
+    Contents->scrollToItem(current);
+    Contents->viewport()->update();
 }
 
 void HelpWindow::indexTyped(const QString& text) {
@@ -285,9 +308,12 @@ void HelpWindow::search() {
         auto* item = new QListWidgetItem(book_->titleOf(page), Found);
         item->setData(pageRole, page);
     }
+    // Shown afresh each time, so that a screen reader speaks it even when it reads as before.
+    SearchState->hide();
     SearchState->setText(pages.isEmpty()
                              ? QStringLiteral("Ничего не найдено.")
                              : QStringLiteral("Найдено страниц: %1.").arg(pages.size()));
+    SearchState->show();
     if (!pages.isEmpty()) {
         Found->setCurrentRow(0);
         showPage(pages.first());

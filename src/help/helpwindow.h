@@ -81,7 +81,7 @@ private:
     void connectControls();
     void buildContents();
     void buildIndex();
-    void pageShown();
+    void pageShown(const QUrl& url);
 
     std::unique_ptr<HelpBook> book_;
 };

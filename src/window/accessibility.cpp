@@ -64,6 +64,16 @@ public:
     explicit ComboAccessible(QComboBox* combo)
         : PickerAccessible(combo, QAccessible::ComboBox, QAccessible::ListItem) {
         announceUnits(combo, &QComboBox::currentIndexChanged);
+        // Closed, the drop-down behaves as a list to the keyboard: the arrows move the picked
+        // row, and the focus is taken to rest on it, so a screen reader reads each row picked
+        // with its factor. Only while the drop-down has the keyboard.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo](int row) {
+            if (QAccessible::isActive() && row >= 0 && combo->hasFocus()) {
+                QAccessibleEvent focus(combo, QAccessible::Focus);
+                focus.setChild(row);
+                QAccessible::updateAccessibility(&focus);
+            }
+        });
     }
 
     int itemCount() const override { return combo()->count(); }
@@ -75,7 +85,6 @@ public:
     void pickItem(int item) override { combo()->setCurrentIndex(item); }
     // The rows are on screen only in the open popup, which is a window of its own.
     QRect itemRect(int) const override { return {}; }
-    bool itemsTakeFocus() const override { return false; }
 
     QAccessible::State state() const override {
         QAccessible::State s = PickerAccessible::state();

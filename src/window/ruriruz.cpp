@@ -30,6 +30,7 @@ Ruriruz::Ruriruz(Desktop& desktop, QWidget* parent)
     layOut();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     connectHandlers();
+    connectDescriptions();
 }
 
 bool Ruriruz::Form_Load() {
@@ -43,6 +44,9 @@ bool Ruriruz::Form_Load() {
     UpdateGuard = 3;
     List1[0]->setCurrentRow(0);
     List1[1]->setCurrentRow(0);
+    for (int panel = 1; panel <= 5; ++panel) {
+        describeValues(panel);
+    }
     return true;
 }
 

@@ -157,6 +157,10 @@ private:
     void setUpMomentPanel(const convert::Quantity& quantity);
     void showFrame(int frame);
     void stepCategory(int delta);
+    // The accessible descriptions of a panel's value boxes (1..5): units and the other result.
+    void connectDescriptions();
+    void describeValues(int panel);
+    QString unitsOf(int panel, std::size_t i) const;
 
     Desktop& desktop_;
     NumberText numbers_;

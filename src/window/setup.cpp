@@ -43,6 +43,7 @@ void Ruriruz::TabStrip1_Click() {
             setUpMomentPanel(category->quantity());
             break;
     }
+    describeValues(category->panel);
 }
 
 void Ruriruz::setUpListPanel(int frame, const Pair<TextBox>& text, const Pair<QListWidget>& list) {
@@ -98,6 +99,10 @@ void Ruriruz::showFrame(int frame) {
     for (QGroupBox* panel : frames()) {
         panel->setVisible(number++ == frame);
     }
+    // The panel has no caption on screen; a screen reader names it after its category.
+    frames()
+        .at(static_cast<std::size_t>(frame - 1))
+        ->setAccessibleName(TabStrip1->caption(TabStrip1->selectedIndex()));
 }
 
 void Ruriruz::Combo1_Click(qint16 Index) {
