@@ -77,8 +77,19 @@ QWidget* control(Ruriruz& w, const QString& name) {
         {"List1[0]", w.controls().List1[0]},   {"List1[1]", w.controls().List1[1]},
         {"Combo1[0]", w.controls().Combo1[0]}, {"Combo2[1]", w.controls().Combo2[1]},
         {"Combo3[0]", w.controls().Combo3[0]}, {"Combo4[0]", w.controls().Combo4[0]},
-        {"List2[1]", w.controls().List2[1]},   {"Combo5[1]", w.controls().Combo5[1]}};
+        {"List2[1]", w.controls().List2[1]},   {"Text1[0]", w.controls().Text1[0]},
+        {"Text4[0]", w.controls().Text4[0]},   {"Text5[0]", w.controls().Text5[0]},
+        {"Combo1[1]", w.controls().Combo1[1]}, {"Combo2[0]", w.controls().Combo2[0]},
+        {"Combo4[1]", w.controls().Combo4[1]}, {"Combo5[1]", w.controls().Combo5[1]}};
     return controls.at(name);
+}
+
+// What a screen reader says of the picker besides its name starts with the unit, and cannot be
+// taken for a part of the name.
+bool describes(QAccessibleInterface* picker, const QString& unit) {
+    const QString description = picker->text(QAccessible::Description);
+    return description.startsWith(unit) &&
+           !picker->text(QAccessible::Name).contains(description, Qt::CaseInsensitive);
 }
 
 int focusEventsFrom(QObject* object) {
@@ -121,6 +132,13 @@ private Q_SLOTS:
             QVERIFY(tab->rect().isValid());
             QCOMPARE(strip->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
         }
+        // With the keyboard in the strip, the focus rests on the selected tab alone.
+        f.w().controls().TabStrip1->setFocus();
+        f.selectTab(5);
+        for (int i = 0; i < 13; ++i) {
+            QCOMPARE(strip->child(i)->state().focused, i == 4);
+        }
+        QCOMPARE(strip->focusChild(), strip->child(4));
     }
 
     void pressingATabIsAClick_data() {
@@ -227,10 +245,16 @@ private Q_SLOTS:
             << 7 << "Combo5[1]" << "Знаменатель единицы второго значения" << "м" << "дюйм";
         QTest::newRow("moments, force")
             << 6 << "Combo3[0]" << "Сила в единице первого значения" << "N" << "т";
+        QTest::newRow("distributed forces, upper denominator")
+            << 11 << "Combo2[0]" << "Знаменатель единицы первого значения" << "м" << "см";
+        QTest::newRow("forces, lower numerator")
+            << 10 << "Combo1[1]" << "Единица второго значения" << "N" << "т";
         // clang-format on
     }
-    // Expected: the name says which picker it is, whatever row it shows; the unit is its
-    // description; a row pressed through the bus is picked as a click picks it.
+    // Expected: the name says which picker it is, whatever row it shows; the unit is its value
+    // and begins its description, which never reads as part of the name (a screen reader drops
+    // it then: "м" is a letter of "Знаменатель", "т" of "второго"); a row pressed through the
+    // bus is picked as a click picks it.
     void pickersKeepTheirNames() {
         QFETCH(int, tab);
         QFETCH(QString, picker);
@@ -243,7 +267,8 @@ private Q_SLOTS:
         QWidget* widget = control(f.w(), picker);
         QAccessibleInterface* iface = of(widget);
         QCOMPARE(iface->text(QAccessible::Name), name);
-        QCOMPARE(iface->text(QAccessible::Description), first);
+        QCOMPARE(iface->text(QAccessible::Value), first);
+        QVERIFY2(describes(iface, first), qPrintable(iface->text(QAccessible::Description)));
 
         // Typed first, so that the pick converts: box 1 must follow it.
         TextBox* box = f.w().controls().Text1[0];
@@ -278,7 +303,8 @@ private Q_SLOTS:
             return r.type == QAccessible::DescriptionChanged && r.object == widget;
         }));
         QCOMPARE(iface->text(QAccessible::Name), name);
-        QCOMPARE(iface->text(QAccessible::Description), picked);
+        QCOMPARE(iface->text(QAccessible::Value), picked);
+        QVERIFY2(describes(iface, picked), qPrintable(iface->text(QAccessible::Description)));
         QVERIFY(row->state().selected);
         const QString after = f.w().controls().Text1[1]->text() +
                               f.w().controls().Text4[1]->text() + f.w().controls().Text5[1]->text();
@@ -371,6 +397,63 @@ private Q_SLOTS:
         for (int row = 0; row < of(widget)->childCount(); ++row) {
             QCOMPARE(of(widget)->child(row)->state().focused, row == 1);
         }
+    }
+
+    void valueBoxesDescribeTheResult_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("picker");  // of the lower (right) box, then picked
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("upper");  // the descriptions of box 0 and box 1
+        QTest::addColumn<QString>("lower");
+        // clang-format off
+        QTest::newRow("lengths") << 1 << "Text1[0]" << "50" << "List1[1]" << 1
+            << "Километр. Результат: 50000 Метр" << "Метр. Результат: 50 Километр";
+        QTest::newRow("speeds") << 4 << "Text4[0]" << "36" << "Combo1[1]" << 1
+            << "км/час. Результат: 36000 м/час" << "м/час. Результат: 36 км/час";
+        QTest::newRow("pressure without a denominator") << 12 << "Text4[0]" << "1" << "Combo1[1]" << 6
+            << "N/м^2. Результат: 0.001 кПа" << "кПа. Результат: 1 N/м^2";
+        QTest::newRow("distributed moments") << 7 << "Text5[0]" << "2" << "Combo4[1]" << 1
+            << "N*м/м. Результат: 200 N*см/м" << "N*см/м. Результат: 2 N*м/м";
+        // clang-format on
+    }
+    // State: a category just opened. Action: a number typed into box 0, then another unit
+    // picked for box 1. Expected: each box's description names its own units and the other
+    // box's number in the other units, so the result is heard from either box.
+    void valueBoxesDescribeTheResult() {
+        QFETCH(int, tab);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, picker);
+        QFETCH(int, row);
+        QFETCH(QString, upper);
+        QFETCH(QString, lower);
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.selectTab(tab == 1 ? 2 : 1);
+        f.selectTab(tab);
+        auto* source = static_cast<TextBox*>(control(f.w(), box));
+        auto* target = f.w().controls().Text1[1];
+        for (TextBox* other : {f.w().controls().Text4[1], f.w().controls().Text5[1]}) {
+            target = other->parentWidget() == source->parentWidget() ? other : target;
+        }
+        QVERIFY(
+            of(source)->text(QAccessible::Description).contains(QStringLiteral("Результат: 0 ")));
+        WindowFixture::clear(source);
+        WindowFixture::type(source, typed);
+        recorded.clear();
+        QWidget* unit = control(f.w(), picker);
+        if (auto* list = qobject_cast<QListWidget*>(unit)) {
+            WindowFixture::pickRow(list, row);
+        } else {
+            static_cast<QComboBox*>(unit)->setCurrentIndex(row);
+        }
+        QCOMPARE(of(source)->text(QAccessible::Description), upper);
+        QCOMPARE(of(target)->text(QAccessible::Description), lower);
+        QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [source](const Recorded& r) {
+            return r.type == QAccessible::DescriptionChanged && r.object == source;
+        }));
     }
 
     void textWrittenThroughTheBusIsTyped_data() {

@@ -25,6 +25,7 @@ protected:
 
 private:
     bool isOwnMenu(const QObject* object) const;
+    static void announceActiveItem(QMenu* menu);
 
     QMainWindow& window_;
 };
