@@ -36,6 +36,13 @@ QString shownTitle(const HelpWindow& help) {
     return help.controls().Browser->documentTitle();
 }
 
+// The page the contents tree marks, which must be the page on show, whatever opened it.
+QString markedPage(const HelpWindow& help) {
+    const QTreeWidgetItem* item = help.controls().Contents->currentItem();
+    return item ? item->data(0, Qt::UserRole).toString() : QStringLiteral("(none)");
+}
+#define COMPARE_MARKED(help) QCOMPARE(markedPage(help), (help).controls().Browser->page())
+
 // The converter with its commands, its executable in a folder of its own with the real help
 // file beside it.
 struct HelpFixture : WindowFixture {
@@ -90,6 +97,7 @@ private Q_SLOTS:
         // Activating an entry shows its page, and the window says which.
         Q_EMIT tree->itemActivated(categories->child(11), 0);
         QCOMPARE(shownTitle(*help_), caption(12));
+        COMPARE_MARKED(*help_);
         QVERIFY(help_->windowTitle().startsWith(caption(12)));
         QVERIFY(help_->controls().Browser->toPlainText().contains(QStringLiteral("кПа")));
     }
@@ -128,6 +136,9 @@ private Q_SLOTS:
         QVERIFY(help_->controls().Found->count() > 0);
         QCOMPARE(help_->controls().Found->item(0)->text(), caption(category));
         QCOMPARE(shownTitle(*help_), caption(category));
+        COMPARE_MARKED(*help_);
+        // The keyboard stays in the words box, not in the tree that marks the page.
+        QVERIFY(help_->controls().SearchText->hasFocus());
     }
 
     void index_data() {
@@ -163,6 +174,7 @@ private Q_SLOTS:
         QCOMPARE(help_->controls().Index->currentItem()->text(0), keyword);
         QTest::keyClick(help_->controls().IndexText, Qt::Key_Return);
         QCOMPARE(shownTitle(*help_), caption(category));
+        COMPARE_MARKED(*help_);
     }
 
     // Every unit of every picker is in the index and leads to its category's page.
@@ -191,8 +203,10 @@ private Q_SLOTS:
         QVERIFY(!help_->controls().Back->isEnabled());
         Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+        COMPARE_MARKED(*help_);
         Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
         QCOMPARE(shownTitle(*help_), caption(3));
+        COMPARE_MARKED(*help_);
         // A link outside the file goes nowhere, and nothing is handed to the desktop.
         Q_EMIT help_->controls().Browser->anchorClicked(
             QUrl(QStringLiteral("https://example.org/")));
@@ -202,9 +216,11 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
         QTest::mouseClick(help_->controls().Back, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), start);
+        COMPARE_MARKED(*help_);
         QVERIFY(help_->controls().Forward->isEnabled());
         QTest::mouseClick(help_->controls().Forward, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+        COMPARE_MARKED(*help_);
 
         const QVariant css = help_->controls().Browser->loadResource(
             QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")));

@@ -2,6 +2,7 @@
 
 #include "help/helpaccessible.h"
 
+#include <QAccessible>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,6 +68,18 @@ QUrl HelpBrowser::urlOf(const QString& page) {
     url.setScheme(scheme);
     url.setPath(page.startsWith(u'/') ? page : u'/' + page);
     return url;
+}
+
+// Tab selects the next link without telling a screen reader; it hears the selection.
+bool HelpBrowser::focusNextPrevChild(bool next) {
+    const bool moved = QTextBrowser::focusNextPrevChild(next);
+    const QTextCursor link = textCursor();
+    if (QAccessible::isActive() && hasFocus() && link.hasSelection()) {
+        QAccessibleTextSelectionEvent selected(this, link.selectionStart(), link.selectionEnd());
+        selected.setCursorPosition(link.position());
+        QAccessible::updateAccessibility(&selected);
+    }
+    return moved;
 }
 
 void HelpBrowser::follow(const QUrl& link) {

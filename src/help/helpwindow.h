@@ -26,6 +26,9 @@ public:
     static QUrl urlOf(const QString& page);
     QString page() const { return source().path(); }
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void follow(const QUrl& link);
 
