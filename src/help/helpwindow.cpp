@@ -3,6 +3,7 @@
 #include "help/helpaccessible.h"
 
 #include <QAccessible>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -42,10 +43,24 @@ QTreeWidgetItem* findPage(QTreeWidgetItem* item, const QString& page) {
     return nullptr;
 }
 
-// A line for the words to look for: what it asks shows in it while empty, and its name is
-// what a screen reader says.
+// A line for the words to look for. Tab into an empty line selects its nothing, and that
+// selection reaches a screen reader before the focus does: it then takes the line for the one
+// it was on and says nothing. Empty, the line is entered without selecting.
+class WordsEntry : public QLineEdit {
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        if (text().isEmpty()) {
+            QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+            QLineEdit::focusInEvent(&plain);
+            return;
+        }
+        QLineEdit::focusInEvent(event);
+    }
+};
+
+// What the line asks shows in it while empty, and its name is what a screen reader says.
 QLineEdit* wordsEntry(const QString& placeholder, const QString& name) {
-    auto* edit = new QLineEdit;
+    auto* edit = new WordsEntry;
     edit->setPlaceholderText(placeholder);
     edit->setAccessibleName(name);
     return edit;
