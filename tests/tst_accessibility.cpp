@@ -1,11 +1,19 @@
 // What a screen reader finds in the window and what it can do there: the tab strip as page tabs,
 // the pickers named with their unit, focus requests, edits made through the bus.
+#include "help/helpwindow.h"
+#include "shell/frmabout.h"
 #include "testkit.h"
 #include "windowfixture.h"
 
 #include <QAccessible>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTextEdit>
+#include <QTreeWidget>
 
 namespace {
 
@@ -92,10 +100,14 @@ bool describes(QAccessibleInterface* picker, const QString& unit) {
            !picker->text(QAccessible::Name).contains(description, Qt::CaseInsensitive);
 }
 
-int focusEventsFrom(QObject* object) {
-    return int(std::count_if(recorded.cbegin(), recorded.cend(), [object](const Recorded& r) {
-        return r.type == QAccessible::Focus && r.object == object;
+int eventsFrom(QObject* object, QAccessible::Event type) {
+    return int(std::count_if(recorded.cbegin(), recorded.cend(), [object, type](const Recorded& r) {
+        return r.type == type && r.object == object;
     }));
+}
+
+int focusEventsFrom(QObject* object) {
+    return eventsFrom(object, QAccessible::Focus);
 }
 
 }  // namespace
@@ -454,6 +466,95 @@ private Q_SLOTS:
         QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [source](const Recorded& r) {
             return r.type == QAccessible::DescriptionChanged && r.object == source;
         }));
+    }
+
+    // The help window is a frame; its page a read-only text read with the caret, named after
+    // the page, whose links are told as Tab selects them; the search tells its outcome as a
+    // notification, and no control that lacks the keyboard claims it.
+    void helpWindowTellsScreenReaders() {
+        std::unique_ptr<HelpWindow> help = HelpWindow::open(QStringLiteral(CHM_FILE));
+        QVERIFY(help);
+        help->showTopic(QStringLiteral("Работа с программой"));
+        help->show();
+        help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help.get()));
+        const HelpWindowControls& c = help->controls();
+        QCOMPARE(of(help.get())->role(), QAccessible::Window);
+
+        HelpBrowser* browser = c.Browser;
+        QAccessibleInterface* page = of(browser);
+        QCOMPARE(page->role(), QAccessible::EditableText);
+        QVERIFY(page->state().readOnly);
+        QCOMPARE(page->text(QAccessible::Name),
+                 QStringLiteral("Страница справки: ") + browser->documentTitle());
+        QAccessibleTextInterface* text = page->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->text(0, text->characterCount()), browser->toPlainText());
+        QVERIFY(browser->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+        browser->setFocus();
+        recorded.clear();
+        QTest::keyClick(browser, Qt::Key_Tab);
+        QVERIFY(browser->hasFocus());
+        QVERIFY(browser->textCursor().charFormat().isAnchor());
+        QCOMPARE(eventsFrom(browser, QAccessible::TextSelectionChanged), 1);
+        int start = 0, end = 0;
+        text->selection(0, &start, &end);
+        QCOMPARE(text->text(start, end), browser->textCursor().selectedText());
+
+        c.Tabs->setCurrentIndex(2);
+        c.SearchText->setFocus();
+        recorded.clear();
+        for (const QString& words : {QStringLiteral("аршин"), QStringLiteral("штангенциркуль")}) {
+            c.SearchText->setText(words);
+            QTest::keyClick(c.SearchText, Qt::Key_Return);
+            QCOMPARE(of(c.SearchState)->role(), QAccessible::Notification);
+            QCOMPARE(of(c.SearchState)->text(QAccessible::Name), c.SearchState->text());
+        }
+        QCOMPARE(eventsFrom(c.SearchState, QAccessible::ObjectShow), 2);
+        QCOMPARE(focusEventsFrom(c.Contents), 0);
+        QCOMPARE(focusEventsFrom(c.Found), 0);
+        QVERIFY(c.SearchText->hasFocus());
+
+        // Tab into an empty word box: nothing reaches a screen reader before the focus.
+        c.Tabs->setCurrentIndex(1);
+        c.Home->setFocus();
+        recorded.clear();
+        c.IndexText->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.IndexText->hasFocus());
+        const auto first = std::find_if(recorded.cbegin(), recorded.cend(),
+                                        [&c](auto& r) { return r.object == c.IndexText; });
+        QVERIFY(first != recorded.cend());
+        QCOMPARE(first->type, QAccessible::Focus);
+    }
+
+    // The About box says its title and version in its description, its icon has a name, and
+    // the contacts are read line by line with the caret.
+    void aboutBoxTellsScreenReaders() {
+        frmAbout about;
+        about.Form_Load();
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(of(&about)->text(QAccessible::Description),
+                 QStringLiteral("Mervel, версия 1.0.0"));
+        QVERIFY(!of(about.picIcon)->text(QAccessible::Name).isEmpty());
+        QVERIFY(about.Text1->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+        about.Text1->setFocus();
+        const int before = about.Text1->textCursor().blockNumber();
+        QTest::keyClick(about.Text1, Qt::Key_Down);
+        QCOMPARE(about.Text1->textCursor().blockNumber(), before + 1);
+    }
+
+    // Each panel is named after the category it shows.
+    void panelsAreNamed() {
+        ActiveWindow f;
+        QVERIFY(f.active);
+        for (const int tab : {1, 7, 12}) {
+            f.selectTab(tab);
+            const std::array<QGroupBox*, 5> frames = f.w().controls().frames();
+            const auto visible = std::find_if(frames.cbegin(), frames.cend(),
+                                              [](QGroupBox* frame) { return frame->isVisible(); });
+            QCOMPARE(of(*visible)->text(QAccessible::Name), testkit::tabCaptions.at(tab - 1));
+        }
     }
 
     void textWrittenThroughTheBusIsTyped_data() {

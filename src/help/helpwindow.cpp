@@ -43,6 +43,22 @@ QTreeWidgetItem* findPage(QTreeWidgetItem* item, const QString& page) {
     return nullptr;
 }
 
+// Marks the row a list or tree shows as current. Where the view lacks the keyboard, the mark
+// is set with the view's notices held back, then painted: a view tells of a new current row as
+// a focus move even without the focus, and a screen reader would follow it there.
+void markCurrent(QAbstractItemView* view, const QModelIndex& index) {
+    if (view->hasFocus()) {
+        view->setCurrentIndex(index);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(view->selectionModel());
+        view->setCurrentIndex(index);
+    }
+    view->scrollTo(index);
+    view->viewport()->update();
+}
+
 // A line for the words to look for. Tab into an empty line selects its nothing, and that
 // selection reaches a screen reader before the focus does: it then takes the line for the one
 // it was on and says nothing. Empty, the line is entered without selecting.
@@ -288,22 +304,9 @@ void HelpWindow::pageShown(const QUrl& url) {
     for (int i = 0; i < Contents->topLevelItemCount() && !current; ++i) {
         current = findPage(Contents->topLevelItem(i), page);
     }
-    if (!current || current == Contents->currentItem()) {
-        return;
+    if (current && current != Contents->currentItem()) {
+        markCurrent(Contents, Contents->indexFromItem(current));
     }
-    if (Contents->hasFocus()) {
-        Contents->setCurrentItem(current);
-        return;
-    }
-    // The tree only marks the page; the keyboard, and the screen reader with it, stay where
-    // the user is. A tree view tells of its current item as a focus move even without the
-    // focus, so the mark is set with its notices held back and then painted.
-    {
-        const QSignalBlocker quiet(Contents->selectionModel());
-        Contents->setCurrentItem(current);
-    }
-    Contents->scrollToItem(current);
-    Contents->viewport()->update();
 }
 
 void HelpWindow::indexTyped(const QString& text) {
@@ -311,7 +314,7 @@ void HelpWindow::indexTyped(const QString& text) {
     for (int i = 0; i < Index->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = Index->topLevelItem(i);
         if (HelpBook::fold(item->text(0)).startsWith(wanted)) {
-            Index->setCurrentItem(item);
+            markCurrent(Index, Index->indexFromItem(item));
             Index->scrollToItem(item, QAbstractItemView::PositionAtTop);
             return;
         }
@@ -343,7 +346,7 @@ void HelpWindow::search() {
                              : QStringLiteral("Найдено страниц: %1.").arg(pages.size()));
     SearchState->show();
     if (!pages.isEmpty()) {
-        Found->setCurrentRow(0);
+        markCurrent(Found, Found->model()->index(0, 0));
         showPage(pages.first());
     }
 }
