@@ -15,12 +15,6 @@ public:
     explicit NotificationAccessible(QLabel* label)
         : QAccessibleWidget(label, QAccessible::Notification) {}
 
-    // Empty, it tells nothing: a plain label, or a screen reader would announce the blank.
-    QAccessible::Role role() const override {
-        return text(QAccessible::Name).isEmpty() ? QAccessible::StaticText
-                                                 : QAccessible::Notification;
-    }
-
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) {
             return static_cast<QLabel*>(widget())->text();

@@ -223,6 +223,8 @@ QWidget* HelpWindow::buildSearchPage() {
     Found->setAccessibleName(QStringLiteral("Найденные страницы"));
     SearchState = new QLabel;
     SearchState->setObjectName(QLatin1String(notificationName));
+    // Shown with the first outcome: an empty notification would be announced as a blank.
+    SearchState->hide();
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(SearchText);
     searchRow->addWidget(SearchButton);
