@@ -208,9 +208,16 @@ def main():
     deadline = time.monotonic() + 60
     while time.monotonic() < deadline and not (os.path.exists(LOG) and spoken_since(0)):
         time.sleep(0.2)
+    offset = log_size()
     start([APP], log=os.path.join(WORK, "app.log"))
     focus_window("Mervel-Преобразование")
-    time.sleep(2)
+    # Keys count only once Orca has found the window and its focus.
+    deadline = time.monotonic() + 60
+    while not any("Категория величины" in line for line in spoken_since(offset)):
+        if time.monotonic() > deadline:
+            raise SystemExit(f"Orca never named the window; it said: {spoken_since(offset)}")
+        time.sleep(0.2)
+    time.sleep(1)
     if sys.argv[3:]:
         for line in sys.argv[3:]:
             exec(line)
