@@ -71,12 +71,12 @@ def hear(what, *names, expect, timeout=15.0):
 
 
 def step(what, *names, expect, tries=1, need=1, before=None):
-    """A step that counts: of `tries` attempts, `need` must be heard."""
+    """A step that counts: of `tries` attempts, `need` must be heard; `before` undoes it."""
     heard = 0
     last = []
-    for _ in range(tries):
-        if before:
-            before()
+    for attempt in range(tries):
+        if before and attempt > 0:
+            before()  # back to where the step starts
         ok, said = hear(what, *names, expect=expect)
         heard += ok
         last = said
