@@ -74,7 +74,9 @@ def step(what, *names, expect, tries=1, need=1, before=None):
     """A step that counts: of `tries` attempts, `need` must be heard; `before` undoes it."""
     heard = 0
     last = []
+    attempts = 0
     for attempt in range(tries):
+        attempts += 1
         if before and attempt > 0:
             before()  # back to where the step starts
         ok, said = hear(what, *names, expect=expect)
@@ -83,7 +85,7 @@ def step(what, *names, expect, tries=1, need=1, before=None):
         if heard >= need:
             break
     verdict = "ok" if heard >= need else "FAIL"
-    what = f"{what} ({heard} of {tries} heard)"
+    what = f"{what} (heard {heard} of {attempts} tries, {tries} allowed)"
     print(f"{verdict}: {what}, {need} needed; last heard: {last}", flush=True)
     if heard < need:
         failures.append(what)
