@@ -111,8 +111,9 @@ def run(program):
             row = next((r for r in rows if r.name == unit), None)
             check(row is not None, f"'{picker_name}' has no row '{unit}': {[r.name for r in rows]}")
             press(row)
-            # The picker keeps its own name; the unit it shows is its description.
-            wait_for(f"'{picker_name}' to show '{unit}'", lambda: picker.description == unit)
+            # The picker keeps its own name; its description gives the unit shown, then its factor.
+            wait_for(f"'{picker_name}' to show '{unit}'",
+                     lambda: picker.description.split(", ")[0] == unit)
             check(picker.name == picker_name, f"the picker now calls itself '{picker.name}'")
             return picker
 

@@ -1,12 +1,20 @@
 // What a screen reader finds in the window and what it can do there: the tab strip as page tabs,
 // the pickers named with their unit, focus requests, edits made through the bus.
+#include "help/helpwindow.h"
+#include "shell/frmabout.h"
 #include "testkit.h"
 #include "windowfixture.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTextEdit>
+#include <QTreeWidget>
 
 namespace {
 
@@ -78,14 +86,29 @@ QWidget* control(Ruriruz& w, const QString& name) {
         {"List1[0]", w.controls().List1[0]},   {"List1[1]", w.controls().List1[1]},
         {"Combo1[0]", w.controls().Combo1[0]}, {"Combo2[1]", w.controls().Combo2[1]},
         {"Combo3[0]", w.controls().Combo3[0]}, {"Combo4[0]", w.controls().Combo4[0]},
-        {"Combo5[1]", w.controls().Combo5[1]}};
+        {"List2[1]", w.controls().List2[1]},   {"Text1[0]", w.controls().Text1[0]},
+        {"Text4[0]", w.controls().Text4[0]},   {"Text5[0]", w.controls().Text5[0]},
+        {"Combo1[1]", w.controls().Combo1[1]}, {"Combo2[0]", w.controls().Combo2[0]},
+        {"Combo4[1]", w.controls().Combo4[1]}, {"Combo5[1]", w.controls().Combo5[1]}};
     return controls.at(name);
 }
 
-int focusEventsFrom(QObject* object) {
-    return int(std::count_if(recorded.cbegin(), recorded.cend(), [object](const Recorded& r) {
-        return r.type == QAccessible::Focus && r.object == object;
+// What a screen reader says of the picker besides its name starts with the unit, and cannot be
+// taken for a part of the name.
+bool describes(QAccessibleInterface* picker, const QString& unit) {
+    const QString description = picker->text(QAccessible::Description);
+    return description.startsWith(unit) &&
+           !picker->text(QAccessible::Name).contains(description, Qt::CaseInsensitive);
+}
+
+int eventsFrom(QObject* object, QAccessible::Event type) {
+    return int(std::count_if(recorded.cbegin(), recorded.cend(), [object, type](const Recorded& r) {
+        return r.type == type && r.object == object;
     }));
+}
+
+int focusEventsFrom(QObject* object) {
+    return eventsFrom(object, QAccessible::Focus);
 }
 
 }  // namespace
@@ -122,6 +145,13 @@ private Q_SLOTS:
             QVERIFY(tab->rect().isValid());
             QCOMPARE(strip->childAt(tab->rect().center().x(), tab->rect().center().y()), tab);
         }
+        // With the keyboard in the strip, the focus rests on the selected tab alone.
+        f.w().controls().TabStrip1->setFocus();
+        f.selectTab(5);
+        for (int i = 0; i < 13; ++i) {
+            QCOMPARE(strip->child(i)->state().focused, i == 4);
+        }
+        QCOMPARE(strip->focusChild(), strip->child(4));
     }
 
     void pressingATabIsAClick_data() {
@@ -246,10 +276,16 @@ private Q_SLOTS:
             << 7 << "Combo5[1]" << "Знаменатель единицы второго значения" << "м" << "дюйм";
         QTest::newRow("moments, force")
             << 6 << "Combo3[0]" << "Сила в единице первого значения" << "N" << "т";
+        QTest::newRow("distributed forces, upper denominator")
+            << 11 << "Combo2[0]" << "Знаменатель единицы первого значения" << "м" << "см";
+        QTest::newRow("forces, lower numerator")
+            << 10 << "Combo1[1]" << "Единица второго значения" << "N" << "т";
         // clang-format on
     }
-    // Expected: the name says which picker it is, whatever row it shows; the unit is its
-    // description; a row pressed through the bus is picked as a click picks it.
+    // Expected: the name says which picker it is, whatever row it shows; the unit is its value
+    // and begins its description, which never reads as part of the name (a screen reader drops
+    // it then: "м" is a letter of "Знаменатель", "т" of "второго"); a row pressed through the
+    // bus is picked as a click picks it.
     void pickersKeepTheirNames() {
         QFETCH(int, tab);
         QFETCH(QString, picker);
@@ -262,7 +298,8 @@ private Q_SLOTS:
         QWidget* widget = control(f.w(), picker);
         QAccessibleInterface* iface = of(widget);
         QCOMPARE(iface->text(QAccessible::Name), name);
-        QCOMPARE(iface->text(QAccessible::Description), first);
+        QCOMPARE(iface->text(QAccessible::Value), first);
+        QVERIFY2(describes(iface, first), qPrintable(iface->text(QAccessible::Description)));
 
         // Typed first, so that the pick converts: box 1 must follow it.
         TextBox* box = f.w().controls().Text1[0];
@@ -297,7 +334,8 @@ private Q_SLOTS:
             return r.type == QAccessible::DescriptionChanged && r.object == widget;
         }));
         QCOMPARE(iface->text(QAccessible::Name), name);
-        QCOMPARE(iface->text(QAccessible::Description), picked);
+        QCOMPARE(iface->text(QAccessible::Value), picked);
+        QVERIFY2(describes(iface, picked), qPrintable(iface->text(QAccessible::Description)));
         QVERIFY(row->state().selected);
         const QString after = f.w().controls().Text1[1]->text() +
                               f.w().controls().Text4[1]->text() + f.w().controls().Text5[1]->text();
@@ -353,28 +391,189 @@ private Q_SLOTS:
         QVERIFY(tab->state().focused);
     }
 
-    // State: the strip has the focus. Action: open a list category. Expected: the lists' first
-    // rows are selected without any focus notice from them; moving in a focused list gives one.
-    void listSetUpLeavesTheFocusAlone() {
+    void setUpLeavesTheFocusAlone_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("picker");
+        QTest::newRow("list") << 2 << "List2[1]";
+        QTest::newRow("drop-down list") << 4 << "Combo2[1]";
+        QTest::newRow("moment drop-down list") << 6 << "Combo4[0]";
+    }
+    // State: the strip has the focus. Action: open the category. Expected: the pickers' first
+    // rows are selected without any focus notice from them. Moving in a focused picker, a
+    // closed drop-down too, moves the focus onto the row picked, as a list does.
+    void setUpLeavesTheFocusAlone() {
+        QFETCH(int, tab);
+        QFETCH(QString, picker);
         ActiveWindow f;
         QVERIFY(f.active);
-        f.selectTab(4);
+        f.selectTab(tab == 2 ? 4 : 2);
         f.w().controls().TabStrip1->setFocus();
         recorded.clear();
-        f.selectTab(2);
-        QCOMPARE(f.w().controls().List2[0]->currentRow(), 0);
+        f.selectTab(tab);
+        QWidget* widget = control(f.w(), picker);
         QVERIFY(f.w().controls().TabStrip1->hasFocus());
-        QCOMPARE(
-            focusEventsFrom(f.w().controls().List2[0]) + focusEventsFrom(f.w().controls().List2[1]),
-            0);
+        QCOMPARE(focusEventsFrom(widget), 0);
+        QVERIFY(!of(widget)->focusChild());
 
-        f.w().controls().List2[1]->setFocus();
+        widget->setFocus();
         recorded.clear();
-        QTest::keyClick(f.w().controls().List2[1], Qt::Key_Down);
-        QCOMPARE(f.w().controls().List2[1]->currentRow(), 1);
-        QCOMPARE(focusEventsFrom(f.w().controls().List2[1]), 1);
-        QCOMPARE(of(f.w().controls().List2[1])->focusChild(),
-                 of(f.w().controls().List2[1])->child(1));
+        QTest::keyClick(widget, Qt::Key_Down);
+        QCOMPARE(of(widget)->child(1)->state().selected, true);
+        const auto focus = std::find_if(recorded.crbegin(), recorded.crend(), [widget](auto& r) {
+            return r.type == QAccessible::Focus && r.object == widget;
+        });
+        QVERIFY(focus != recorded.crend());
+        QCOMPARE(focus->child, 1);
+        QCOMPARE(of(widget)->focusChild(), of(widget)->child(1));
+        for (int row = 0; row < of(widget)->childCount(); ++row) {
+            QCOMPARE(of(widget)->child(row)->state().focused, row == 1);
+        }
+    }
+
+    void valueBoxesDescribeTheResult_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("picker");  // of the lower (right) box, then picked
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("upper");  // the descriptions of box 0 and box 1
+        QTest::addColumn<QString>("lower");
+        // clang-format off
+        QTest::newRow("lengths") << 1 << "Text1[0]" << "50" << "List1[1]" << 1
+            << "Километр. Результат: 50000 Метр" << "Метр. Результат: 50 Километр";
+        QTest::newRow("speeds") << 4 << "Text4[0]" << "36" << "Combo1[1]" << 1
+            << "км/час. Результат: 36000 м/час" << "м/час. Результат: 36 км/час";
+        QTest::newRow("pressure without a denominator") << 12 << "Text4[0]" << "1" << "Combo1[1]" << 6
+            << "N/м^2. Результат: 0.001 кПа" << "кПа. Результат: 1 N/м^2";
+        QTest::newRow("distributed moments") << 7 << "Text5[0]" << "2" << "Combo4[1]" << 1
+            << "N*м/м. Результат: 200 N*см/м" << "N*см/м. Результат: 2 N*м/м";
+        // clang-format on
+    }
+    // State: a category just opened. Action: a number typed into box 0, then another unit
+    // picked for box 1. Expected: each box's description names its own units and the other
+    // box's number in the other units, so the result is heard from either box.
+    void valueBoxesDescribeTheResult() {
+        QFETCH(int, tab);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, picker);
+        QFETCH(int, row);
+        QFETCH(QString, upper);
+        QFETCH(QString, lower);
+        ActiveWindow f;
+        QVERIFY(f.active);
+        f.selectTab(tab == 1 ? 2 : 1);
+        f.selectTab(tab);
+        auto* source = static_cast<TextBox*>(control(f.w(), box));
+        auto* target = f.w().controls().Text1[1];
+        for (TextBox* other : {f.w().controls().Text4[1], f.w().controls().Text5[1]}) {
+            target = other->parentWidget() == source->parentWidget() ? other : target;
+        }
+        QVERIFY(
+            of(source)->text(QAccessible::Description).contains(QStringLiteral("Результат: 0 ")));
+        WindowFixture::clear(source);
+        WindowFixture::type(source, typed);
+        recorded.clear();
+        QWidget* unit = control(f.w(), picker);
+        if (auto* list = qobject_cast<QListWidget*>(unit)) {
+            WindowFixture::pickRow(list, row);
+        } else {
+            static_cast<QComboBox*>(unit)->setCurrentIndex(row);
+        }
+        QCOMPARE(of(source)->text(QAccessible::Description), upper);
+        QCOMPARE(of(target)->text(QAccessible::Description), lower);
+        QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [source](const Recorded& r) {
+            return r.type == QAccessible::DescriptionChanged && r.object == source;
+        }));
+    }
+
+    // The help window is a frame; its page a read-only text read with the caret, named after
+    // the page, whose links are told as Tab selects them; the search tells its outcome as a
+    // notification, and no control that lacks the keyboard claims it.
+    void helpWindowTellsScreenReaders() {
+        std::unique_ptr<HelpWindow> help = HelpWindow::open(QStringLiteral(CHM_FILE));
+        QVERIFY(help);
+        help->showTopic(QStringLiteral("Работа с программой"));
+        help->show();
+        help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help.get()));
+        const HelpWindowControls& c = help->controls();
+        QCOMPARE(of(help.get())->role(), QAccessible::Window);
+
+        HelpBrowser* browser = c.browser;
+        QAccessibleInterface* page = of(browser);
+        QCOMPARE(page->role(), QAccessible::EditableText);
+        QVERIFY(page->state().readOnly);
+        QCOMPARE(page->text(QAccessible::Name),
+                 QStringLiteral("Страница справки: ") + browser->documentTitle());
+        QAccessibleTextInterface* text = page->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->text(0, text->characterCount()), browser->toPlainText());
+        QVERIFY(browser->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+        browser->setFocus();
+        recorded.clear();
+        QTest::keyClick(browser, Qt::Key_Tab);
+        QVERIFY(browser->hasFocus());
+        QVERIFY(browser->textCursor().charFormat().isAnchor());
+        QCOMPARE(eventsFrom(browser, QAccessible::TextSelectionChanged), 1);
+        int start = 0, end = 0;
+        text->selection(0, &start, &end);
+        QCOMPARE(text->text(start, end), browser->textCursor().selectedText());
+
+        c.tabWidget->setCurrentIndex(2);
+        c.searchText->setFocus();
+        recorded.clear();
+        for (const QString& words : {QStringLiteral("аршин"), QStringLiteral("штангенциркуль")}) {
+            c.searchText->setText(words);
+            QTest::keyClick(c.searchText, Qt::Key_Return);
+            QCOMPARE(of(c.searchState)->role(), QAccessible::Notification);
+            QCOMPARE(of(c.searchState)->text(QAccessible::Name), c.searchState->text());
+        }
+        QCOMPARE(eventsFrom(c.searchState, QAccessible::ObjectShow), 2);
+        QCOMPARE(focusEventsFrom(c.contentsTree), 0);
+        QCOMPARE(focusEventsFrom(c.foundList), 0);
+        QVERIFY(c.searchText->hasFocus());
+
+        // Tab into an empty word box: nothing reaches a screen reader before the focus.
+        c.tabWidget->setCurrentIndex(1);
+        c.homeButton->setFocus();
+        recorded.clear();
+        c.indexText->setFocus(Qt::TabFocusReason);
+        QVERIFY(c.indexText->hasFocus());
+        const auto first = std::find_if(recorded.cbegin(), recorded.cend(),
+                                        [&c](auto& r) { return r.object == c.indexText; });
+        QVERIFY(first != recorded.cend());
+        QCOMPARE(first->type, QAccessible::Focus);
+    }
+
+    // The About box says its title and version in its description, its icon has a name, and
+    // the contacts are read line by line with the caret.
+    void aboutBoxTellsScreenReaders() {
+        frmAbout about;
+        about.Form_Load();
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(of(&about)->text(QAccessible::Description),
+                 QStringLiteral("Mervel, версия 1.0.0"));
+        QVERIFY(!of(about.controls().picIcon)->text(QAccessible::Name).isEmpty());
+        QVERIFY(about.controls().Text1->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+        about.controls().Text1->setFocus();
+        const int before = about.controls().Text1->textCursor().blockNumber();
+        QTest::keyClick(about.controls().Text1, Qt::Key_Down);
+        QCOMPARE(about.controls().Text1->textCursor().blockNumber(), before + 1);
+    }
+
+    // Each panel is named after the category it shows.
+    void panelsAreNamed() {
+        ActiveWindow f;
+        QVERIFY(f.active);
+        for (const int tab : {1, 7, 12}) {
+            f.selectTab(tab);
+            const std::array<QGroupBox*, 5> frames = f.w().controls().frames();
+            const auto visible = std::find_if(frames.cbegin(), frames.cend(),
+                                              [](QGroupBox* frame) { return frame->isVisible(); });
+            QCOMPARE(of(*visible)->text(QAccessible::Name), testkit::tabCaptions.at(tab - 1));
+        }
     }
 
     void textWrittenThroughTheBusIsOneEdit_data() {

@@ -58,6 +58,13 @@ struct AccessKey {
     }
 };
 
+// The page the contents tree marks, which must be the page on show, whatever opened it.
+QString markedPage(const HelpWindow& help) {
+    const QTreeWidgetItem* item = help.controls().contentsTree->currentItem();
+    return item ? item->data(0, Qt::UserRole).toString() : QStringLiteral("(none)");
+}
+#define COMPARE_MARKED(help) QCOMPARE(markedPage(help), (help).controls().browser->page())
+
 // The converter with its commands, its executable in a folder of its own with the real help
 // file beside it.
 struct HelpFixture : WindowFixture {
@@ -112,6 +119,7 @@ private Q_SLOTS:
         // Activating an entry shows its page, and the window says which.
         Q_EMIT tree->itemActivated(categories->child(11), 0);
         QCOMPARE(shownTitle(*help_), caption(12));
+        COMPARE_MARKED(*help_);
         QVERIFY(help_->windowTitle().startsWith(caption(12)));
         QVERIFY(help_->controls().browser->toPlainText().contains(QStringLiteral("кПа")));
     }
@@ -150,6 +158,9 @@ private Q_SLOTS:
         QVERIFY(help_->controls().foundList->count() > 0);
         QCOMPARE(help_->controls().foundList->item(0)->text(), caption(category));
         QCOMPARE(shownTitle(*help_), caption(category));
+        COMPARE_MARKED(*help_);
+        // The keyboard stays in the words box, not in the tree that marks the page.
+        QVERIFY(help_->controls().searchText->hasFocus());
     }
 
     void index_data() {
@@ -185,6 +196,7 @@ private Q_SLOTS:
         QCOMPARE(help_->controls().indexTree->currentItem()->text(0), keyword);
         QTest::keyClick(help_->controls().indexText, Qt::Key_Return);
         QCOMPARE(shownTitle(*help_), caption(category));
+        COMPARE_MARKED(*help_);
     }
 
     // Every unit of every picker is in the index and leads to its category's page.
@@ -213,8 +225,10 @@ private Q_SLOTS:
         QVERIFY(!help_->controls().backButton->isEnabled());
         Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+        COMPARE_MARKED(*help_);
         Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("category03.html")));
         QCOMPARE(shownTitle(*help_), caption(3));
+        COMPARE_MARKED(*help_);
         // A link outside the file goes nowhere, and nothing is handed to the desktop.
         Q_EMIT help_->controls().browser->anchorClicked(
             QUrl(QStringLiteral("https://example.org/")));
@@ -224,9 +238,11 @@ private Q_SLOTS:
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
         QTest::mouseClick(help_->controls().backButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), start);
+        COMPARE_MARKED(*help_);
         QVERIFY(help_->controls().forwardButton->isEnabled());
         QTest::mouseClick(help_->controls().forwardButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
+        COMPARE_MARKED(*help_);
 
         const QVariant css = help_->controls().browser->loadResource(
             QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")));
@@ -279,13 +295,13 @@ private Q_SLOTS:
         HelpWindow* help = f.commands.helpWindow();
         QVERIFY(help);
         QVERIFY(QTest::qWaitForWindowActive(help));
-        help->controls().Tabs->setCurrentIndex(page == 0 ? 2 : 0);
-        help->controls().Browser->setFocus();
+        help->controls().tabWidget->setCurrentIndex(page == 0 ? 2 : 0);
+        help->controls().browser->setFocus();
         const std::array<AccessKey, 3> keys{{{Qt::Key_C, 0x421, 54, 'c'},
                                              {Qt::Key_E, 0x423, 26, 'e'},
                                              {Qt::Key_G, 0x41F, 42, 'g'}}};
-        keys[static_cast<std::size_t>(page)].press(help->controls().Browser, latin);
-        QCOMPARE(help->controls().Tabs->currentIndex(), page);
+        keys[static_cast<std::size_t>(page)].press(help->controls().browser, latin);
+        QCOMPARE(help->controls().tabWidget->currentIndex(), page);
         QVERIFY(!f.w().controls().Fail->isVisible() && !f.w().controls().Help->isVisible());
     }
 

@@ -1,11 +1,16 @@
 #include "help/helpwindow.h"
 
+#include "help/helpaccessible.h"
+
+#include <QAccessible>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -38,10 +43,40 @@ QTreeWidgetItem* findPage(QTreeWidgetItem* item, const QString& page) {
     return nullptr;
 }
 
-// A line for the words to look for: what it asks shows in it while empty, and its name is
-// what a screen reader says.
+// Marks the row a list or tree shows as current. Where the view lacks the keyboard, the mark
+// is set with the view's notices held back, then painted: a view tells of a new current row as
+// a focus move even without the focus, and a screen reader would follow it there.
+void markCurrent(QAbstractItemView* view, const QModelIndex& index) {
+    if (view->hasFocus()) {
+        view->setCurrentIndex(index);
+        return;
+    }
+    {
+        const QSignalBlocker quiet(view->selectionModel());
+        view->setCurrentIndex(index);
+    }
+    view->scrollTo(index);
+    view->viewport()->update();
+}
+
+// A line for the words to look for. Tab into an empty line selects its nothing, and that
+// selection reaches a screen reader before the focus does: it then takes the line for the one
+// it was on and says nothing. Empty, the line is entered without selecting.
+class WordsEntry : public QLineEdit {
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        if (text().isEmpty()) {
+            QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+            QLineEdit::focusInEvent(&plain);
+            return;
+        }
+        QLineEdit::focusInEvent(event);
+    }
+};
+
+// What the line asks shows in it while empty, and its name is what a screen reader says.
 QLineEdit* wordsEntry(const QString& placeholder, const QString& name) {
-    auto* edit = new QLineEdit;
+    auto* edit = new WordsEntry;
     edit->setPlaceholderText(placeholder);
     edit->setAccessibleName(name);
     return edit;
@@ -53,6 +88,9 @@ HelpBrowser::HelpBrowser(const HelpBook& book, QWidget* parent)
     : QTextBrowser(parent), book_(book) {
     // Links are followed here: only pages of the help file, nothing is handed to the desktop.
     setOpenLinks(false);
+    // A caret the arrows move: a screen reader reads the page line by line, and Tab stops at
+    // each link, which Return follows.
+    setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
 }
 
@@ -61,6 +99,18 @@ QUrl HelpBrowser::urlOf(const QString& page) {
     url.setScheme(scheme);
     url.setPath(page.startsWith(u'/') ? page : u'/' + page);
     return url;
+}
+
+// Tab selects the next link without telling a screen reader; it hears the selection.
+bool HelpBrowser::focusNextPrevChild(bool next) {
+    const bool moved = QTextBrowser::focusNextPrevChild(next);
+    const QTextCursor link = textCursor();
+    if (QAccessible::isActive() && hasFocus() && link.hasSelection()) {
+        QAccessibleTextSelectionEvent selected(this, link.selectionStart(), link.selectionEnd());
+        selected.setCursorPosition(link.position());
+        QAccessible::updateAccessibility(&selected);
+    }
+    return moved;
 }
 
 void HelpBrowser::follow(const QUrl& link) {
@@ -104,6 +154,7 @@ std::unique_ptr<HelpWindow> HelpWindow::open(const QString& path) {
 }
 
 HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) {
+    installHelpAccessibility();
     // It must not keep the program running once the converter window is closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Справка Mervel"));
@@ -171,6 +222,9 @@ QWidget* HelpWindow::buildSearchPage() {
     foundList = new QListWidget;
     foundList->setAccessibleName(QStringLiteral("Найденные страницы"));
     searchState = new QLabel;
+    searchState->setObjectName(QLatin1String(notificationName));
+    // Shown with the first outcome: an empty notification would be announced as a blank.
+    searchState->hide();
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(searchText);
     searchRow->addWidget(searchButton);
@@ -242,16 +296,18 @@ void HelpWindow::showTopic(const QString& name) {
     showPage(book_->pageNamed(name));
 }
 
-void HelpWindow::pageShown() {
-    const QString title = browser->documentTitle().isEmpty() ? book_->titleOf(browser->page())
-                                                             : browser->documentTitle();
+// The browser tells of a new page before its source() names it: the page is the one given.
+void HelpWindow::pageShown(const QUrl& url) {
+    const QString page = url.path();
+    const QString title =
+        browser->documentTitle().isEmpty() ? book_->titleOf(page) : browser->documentTitle();
     setWindowTitle(title + QStringLiteral(" — Справка Mervel"));
     QTreeWidgetItem* current = nullptr;
     for (int i = 0; i < contentsTree->topLevelItemCount() && !current; ++i) {
-        current = findPage(contentsTree->topLevelItem(i), browser->page());
+        current = findPage(contentsTree->topLevelItem(i), page);
     }
-    if (current) {
-        contentsTree->setCurrentItem(current);
+    if (current && current != contentsTree->currentItem()) {
+        markCurrent(contentsTree, contentsTree->indexFromItem(current));
     }
 }
 
@@ -260,7 +316,7 @@ void HelpWindow::indexTyped(const QString& text) {
     for (int i = 0; i < indexTree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = indexTree->topLevelItem(i);
         if (HelpBook::fold(item->text(0)).startsWith(wanted)) {
-            indexTree->setCurrentItem(item);
+            markCurrent(indexTree, indexTree->indexFromItem(item));
             indexTree->scrollToItem(item, QAbstractItemView::PositionAtTop);
             return;
         }
@@ -285,11 +341,14 @@ void HelpWindow::search() {
         auto* item = new QListWidgetItem(book_->titleOf(page), foundList);
         item->setData(pageRole, page);
     }
+    // Shown afresh each time, so that a screen reader speaks it even when it reads as before.
+    searchState->hide();
     searchState->setText(pages.isEmpty()
                              ? QStringLiteral("Ничего не найдено.")
                              : QStringLiteral("Найдено страниц: %1.").arg(pages.size()));
+    searchState->show();
     if (!pages.isEmpty()) {
-        foundList->setCurrentRow(0);
+        markCurrent(foundList, foundList->model()->index(0, 0));
         showPage(pages.first());
     }
 }

@@ -26,6 +26,9 @@ public:
     static QUrl urlOf(const QString& page);
     QString page() const { return source().path(); }
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+
 private:
     void follow(const QUrl& link);
 
@@ -81,7 +84,7 @@ private:
     void connectControls();
     void buildContents();
     void buildIndex();
-    void pageShown();
+    void pageShown(const QUrl& url);
 
     std::unique_ptr<HelpBook> book_;
 };

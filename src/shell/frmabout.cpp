@@ -51,6 +51,7 @@ frmAbout::frmAbout()
     picIcon->setGeometry(iconDesign);
     picIcon->setAlignment(Qt::AlignCenter);
     picIcon->setPixmap(applicationIcon().pixmap(32, 32));
+    picIcon->setAccessibleName(QStringLiteral("Значок Mervel"));
 
     lblTitle = new QLabel(this);
     lblTitle->setGeometry(titleDesign);
@@ -61,6 +62,8 @@ frmAbout::frmAbout()
     Text1->setPlainText(contacts);
     Text1->setGeometry(textDesign);
     Text1->setReadOnly(true);
+    // A caret the arrows move, so a screen reader reads the contacts line by line.
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setAccessibleName(QStringLiteral("Контакты"));  // a screen reader names the box
     Text1->setLineWrapMode(QTextEdit::NoWrap);
     // The box is made as large as its three lines: scroll bars would only eat into it.
@@ -83,6 +86,8 @@ void frmAbout::Form_Load() {
     setWindowTitle(QStringLiteral("О программе ") + applicationTitle());
     lblVersion->setText(QStringLiteral("Версия " MERVEL_VERSION));
     lblTitle->setText(applicationTitle());
+    // A screen reader reads the box's short labels only through its description.
+    setAccessibleDescription(applicationTitle() + QStringLiteral(", версия " MERVEL_VERSION));
     fitGeometry();
 }
 

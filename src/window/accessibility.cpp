@@ -32,18 +32,25 @@ private:
     TabStrip* strip() const { return static_cast<TabStrip*>(widget()); }
 };
 
-// A unit picker keeps the name that says which picker it is; the unit it shows is its
-// description, so a screen reader announces both. Its rows are its children.
+// A unit picker keeps the name that says which picker it is; the unit it shows is its value,
+// and its description gives the unit with its factor, so a screen reader announces both. A
+// screen reader drops a description that reads as part of the name (the unit "м" is a letter
+// of "Знаменатель"): the factor keeps it whole. Its rows are its children.
 class PickerAccessible : public ItemListAccessible {
 public:
     using ItemListAccessible::ItemListAccessible;
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Description || t == QAccessible::Value) {
-            const int current = currentItem();
-            return current >= 0 && current < itemCount() ? itemText(current) : QString();
+        if (t != QAccessible::Description && t != QAccessible::Value) {
+            return ItemListAccessible::text(t);
         }
-        return ItemListAccessible::text(t);
+        const int current = currentItem();
+        if (current < 0 || current >= itemCount()) {
+            return {};
+        }
+        const QString unit = itemText(current);
+        const QString factor = t == QAccessible::Description ? itemDescription(current) : QString();
+        return factor.isEmpty() ? unit : unit + QStringLiteral(", ") + factor;
     }
 
 protected:
@@ -64,6 +71,16 @@ public:
     explicit ComboAccessible(QComboBox* combo)
         : PickerAccessible(combo, QAccessible::ComboBox, QAccessible::ListItem) {
         announceUnits(combo, &QComboBox::currentIndexChanged);
+        // Closed, the drop-down behaves as a list to the keyboard: the arrows move the picked
+        // row, and the focus is taken to rest on it, so a screen reader reads each row picked
+        // with its factor. Only while the drop-down has the keyboard.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo](int row) {
+            if (QAccessible::isActive() && row >= 0 && combo->hasFocus()) {
+                QAccessibleEvent focus(combo, QAccessible::Focus);
+                focus.setChild(row);
+                QAccessible::updateAccessibility(&focus);
+            }
+        });
     }
 
     int itemCount() const override { return combo()->count(); }
@@ -75,7 +92,6 @@ public:
     void pickItem(int item) override { combo()->setCurrentIndex(item); }
     // The rows are on screen only in the open popup, which is a window of its own.
     QRect itemRect(int) const override { return {}; }
-    bool itemsTakeFocus() const override { return false; }
 
     QAccessible::State state() const override {
         QAccessible::State s = PickerAccessible::state();

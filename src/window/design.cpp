@@ -52,6 +52,13 @@ void Ruriruz::buildDesign() {
         *frame = new QGroupBox(client);
         (*frame)->setVisible(*frame == Frame1);
     }
+    // A screen reader names each panel after the category it shows; each has a name before
+    // its first showing too.
+    for (int n = window::categoryCount; n >= 1; --n) {
+        frames()
+            .at(static_cast<std::size_t>(window::categoryAt(n)->panel) - 1)
+            ->setAccessibleName(TabStrip1->caption(n));
+    }
     buildListPanels();
     buildPickerPanels();
     chainFocus();

@@ -47,7 +47,7 @@ QAccessibleInterface* ItemListAccessible::childAt(int x, int y) const {
 }
 
 QAccessibleInterface* ItemListAccessible::focusChild() const {
-    if (itemsTakeFocus() && widget()->hasFocus()) {
+    if (widget()->hasFocus()) {
         return child(currentItem());
     }
     return nullptr;
@@ -93,8 +93,8 @@ QAccessible::State ItemAccessible::state() const {
     const QWidget* widget = list_->host();
     s.selectable = true;
     s.selected = list_->currentItem() == item_;
-    s.focusable = list_->itemsTakeFocus();
-    s.focused = s.focusable && s.selected && widget->hasFocus();
+    s.focusable = true;
+    s.focused = s.selected && widget->hasFocus();
     s.invisible = !widget->isVisible();
     s.offscreen = s.invisible || list_->itemRect(item_).isEmpty();
     s.disabled = !widget->isEnabled();
@@ -110,10 +110,7 @@ QStringList ItemAccessible::actionNames() const {
     if (!isValid() || !list_->host()->isEnabled()) {
         return {};
     }
-    if (list_->itemsTakeFocus()) {
-        return {pressAction(), setFocusAction()};
-    }
-    return {pressAction()};
+    return {pressAction(), setFocusAction()};
 }
 
 void ItemAccessible::doAction(const QString& actionName) {
@@ -122,7 +119,7 @@ void ItemAccessible::doAction(const QString& actionName) {
     }
     if (actionName == pressAction()) {
         list_->pickItem(item_);
-    } else if (actionName == setFocusAction() && list_->itemsTakeFocus()) {
+    } else if (actionName == setFocusAction()) {
         // As with the keyboard: the focus comes into the widget, and moving it onto another
         // item picks that item.
         list_->doAction(setFocusAction());

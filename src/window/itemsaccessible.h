@@ -5,7 +5,8 @@
 
 // A widget whose items (tabs, unit rows) a screen reader sees as children of their own: each is
 // named by its text, reports whether it is selected, and is picked through its "press" action
-// the way a click picks it. Subclasses say where the items come from.
+// the way a click picks it. While the widget has the keyboard, the focus rests on its current
+// item. Subclasses say where the items come from.
 class ItemListAccessible : public QAccessibleWidget {
 public:
     ItemListAccessible(QWidget* widget, QAccessible::Role role, QAccessible::Role itemRole);
@@ -29,8 +30,6 @@ public:
     virtual void pickItem(int item) = 0;
     // In screen coordinates; empty while the item is not on screen.
     virtual QRect itemRect(int item) const = 0;
-    // Whether the keyboard focus, when the widget has it, rests on the current item.
-    virtual bool itemsTakeFocus() const { return true; }
 
 private:
     QAccessible::Role itemRole_;

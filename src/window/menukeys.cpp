@@ -2,6 +2,7 @@
 
 #include "platform/physicalkeys.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <QProxyStyle>
 #include <QShortcut>
 #include <QStyleOptionMenuItem>
+#include <QTimer>
 
 namespace {
 
@@ -91,6 +93,20 @@ void MenuKeys::openMenu(QAction* menu) {
     }
 }
 
+// A menu opened from the one beside it (Right or Left on an open menu) starts on its first item
+// without telling a screen reader, which goes on reading the window below. Once the menu is up,
+// the reader hears where the keys are.
+void MenuKeys::announceActiveItem(QMenu* menu) {
+    QTimer::singleShot(0, menu, [menu] {
+        const qsizetype item = menu->actions().indexOf(menu->activeAction());
+        if (QAccessible::isActive() && menu->isVisible() && item >= 0) {
+            QAccessibleEvent focus(menu, QAccessible::Focus);
+            focus.setChild(int(item));
+            QAccessible::updateAccessibility(&focus);
+        }
+    });
+}
+
 bool MenuKeys::isOwnMenu(const QObject* object) const {
     const auto* menu = qobject_cast<const QMenu*>(object);
     return menu && window_.menuBar()->actions().contains(menu->menuAction());
@@ -99,6 +115,10 @@ bool MenuKeys::isOwnMenu(const QObject* object) const {
 // Under the Russian layout Qt finds the access letters by itself; under a Latin one the key
 // arrives with its Latin letter, matches nothing, and is taken here by the key it came from.
 bool MenuKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && isOwnMenu(watched)) {
+        announceActiveItem(static_cast<QMenu*>(watched));
+        return false;
+    }
     if (event->type() != QEvent::KeyPress) {
         return false;
     }

@@ -27,6 +27,7 @@ protected:
 private:
     void openMenu(QAction* menu);
     bool isOwnMenu(const QObject* object) const;
+    static void announceActiveItem(QMenu* menu);
 
     QMainWindow& window_;
 };

@@ -29,6 +29,7 @@ Ruriruz::Ruriruz(Desktop& desktop, QWidget* parent)
     layOut();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     connectHandlers();
+    connectDescriptions();
 }
 
 bool Ruriruz::Form_Load() {
@@ -42,6 +43,9 @@ bool Ruriruz::Form_Load() {
     UpdateGuard = guardSetUp;
     List1[0]->setCurrentRow(0);
     List1[1]->setCurrentRow(0);
+    for (const convert::Panel panel : convert::allPanels) {
+        describeValues(panel);
+    }
     return true;
 }
 

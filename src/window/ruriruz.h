@@ -168,6 +168,10 @@ private:
     void setUpMomentPanel(const convert::Quantity& quantity);
     void showFrame(convert::Panel panel);
     void stepCategory(int delta);
+    // The accessible descriptions of a panel's value boxes (1..5): units and the other result.
+    void connectDescriptions();
+    void describeValues(convert::Panel panel);
+    QString unitsOf(convert::Panel panel, std::size_t i) const;
 
     Desktop& desktop_;
     NumberText numbers_;

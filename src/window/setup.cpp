@@ -44,6 +44,7 @@ void Ruriruz::TabStrip1_Click() {
             setUpMomentPanel(category->quantity());
             break;
     }
+    describeValues(category->panel);
 }
 
 void Ruriruz::setUpListPanel(Panel panel, const Pair<TextBox>& text,
@@ -104,6 +105,10 @@ void Ruriruz::showFrame(Panel panel) {
     for (QGroupBox* frame : frames()) {
         frame->setVisible(number++ == static_cast<int>(panel));
     }
+    // The panel has no caption on screen; a screen reader names it after its category.
+    frames()
+        .at(static_cast<std::size_t>(panel) - 1)
+        ->setAccessibleName(TabStrip1->caption(TabStrip1->selectedIndex()));
 }
 
 void Ruriruz::Combo1_Click(qint16 Index) {
