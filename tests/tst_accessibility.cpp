@@ -556,7 +556,8 @@ private Q_SLOTS:
         QCOMPARE(of(&about)->text(QAccessible::Description),
                  QStringLiteral("Mervel, версия 1.0.0"));
         QVERIFY(!of(about.controls().picIcon)->text(QAccessible::Name).isEmpty());
-        QVERIFY(about.controls().Text1->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+        QVERIFY(
+            about.controls().Text1->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
         about.controls().Text1->setFocus();
         const int before = about.controls().Text1->textCursor().blockNumber();
         QTest::keyClick(about.controls().Text1, Qt::Key_Down);
