@@ -9,8 +9,8 @@ namespace convert {
 // The window's panels, numbered as their frames (Frame1 to Frame5): one list panel each for
 // lengths, areas and volumes, the quotient panel and the force-times-length panel.
 enum class Panel { Lengths = 1, Areas, Volumes, Quotient, Moment };
-inline constexpr Panel allPanels[] = {Panel::Lengths, Panel::Areas, Panel::Volumes,
-                                      Panel::Quotient, Panel::Moment};
+inline constexpr Panel allPanels[] = {Panel::Lengths, Panel::Areas, Panel::Volumes, Panel::Quotient,
+                                      Panel::Moment};
 
 // A tab of the window: what it is called, which panel serves it, and the quantity it converts.
 // The panel hides the pickers its quantity has no table for.
