@@ -29,3 +29,20 @@ focus() {  # window [xdotool commands to run on it]: fails, naming it, after 10 
     timeout 10 xdotool windowfocus --sync "$@" ||
         { echo "window '$1' took no focus within 10 s" >&2; return 1; }
 }
+
+end_processes() {  # pids...: a plain signal, so Xvfb removes its lock file and socket; waits up
+    # to 5 s, then kills what is left
+    [ "$#" -gt 0 ] || return 0
+    kill "$@" 2>/dev/null || true
+    local pid
+    for _ in $(seq 50); do
+        for pid in "$@"; do
+            kill -0 "$pid" 2>/dev/null && break
+            pid=
+        done
+        [ -z "$pid" ] && break
+        sleep 0.1
+    done
+    kill -9 "$@" 2>/dev/null || true
+    wait "$@" 2>/dev/null || true
+}

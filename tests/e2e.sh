@@ -9,8 +9,7 @@ unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
-    kill -9 "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
+    end_processes "${pids[@]}"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -47,16 +46,22 @@ clip() {  # puts text on the clipboard
 }
 
 # The text of the focused box: select it all and copy it with Ctrl+Insert, which the boxes
-# leave to the editor (it delivers no character).
+# leave to the editor (it delivers no character). A token put on the clipboard first tells a copy
+# from no copy; the read gives up after 5 s, saying so, rather than hang the run.
+reads=0
 focused_text() {
-    clip ''
+    reads=$((reads + 1))
+    local token="mervel-e2e-read-$reads" text=""
+    clip "$token"
     xdotool key Home shift+End ctrl+Insert
-    local text=""
     for _ in $(seq 50); do
-        text=$(timeout 2 xclip -o -selection clipboard 2>/dev/null || true)
-        [ -n "$text" ] && break
+        text=$(timeout 1 xclip -o -selection clipboard 2>/dev/null || true)
+        [ -n "$text" ] && [ "$text" != "$token" ] && break
         sleep 0.1
     done
+    if [ "$text" = "$token" ] || [ -z "$text" ]; then
+        text="<nothing copied in 5 s: the focused box is empty or not a box>"
+    fi
     printf '%s' "$text"
 }
 
