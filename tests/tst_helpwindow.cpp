@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -247,6 +248,36 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.endings, 1);
         QVERIFY(!help);
         QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
+    }
+
+    // Closing the converter's window ends the program though the help window is open: the
+    // program's event loop returns.
+    void closingConverterEndsProgram() {
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.w().show();
+        f.w().controls().Help_me->trigger();
+        QVERIFY(f.commands.helpWindow() && f.commands.helpWindow()->isVisible());
+        QTimer::singleShot(0, &f.w(), [&f] { f.w().close(); });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(2); });  // still running
+        const int ended = QApplication::exec();
+        help_->show();  // the program's end closed the suite's own too
+        QCOMPARE(ended, 0);
+    }
+
+    // A page the file lacks, or a name no contents entry bears, shows the starting page.
+    void unknownTopicShowsStart_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no such entry") << QStringLiteral("Штангенциркули");
+        QTest::newRow("empty name") << QString();
+    }
+
+    void unknownTopicShowsStart() {
+        QFETCH(QString, name);
+        Q_EMIT help_->controls().Browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
+        help_->showTopic(name);
+        QCOMPARE(help_->controls().Browser->page(), help_->book().defaultTopic());
+        QCOMPARE(shownTitle(*help_), QStringLiteral("Mervel — преобразование единиц измерения"));
     }
 
     void damaged_data() {
