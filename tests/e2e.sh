@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End to end: the built program on a real X server (Xvfb), typed into with real X key events,
-# its boxes read back through the clipboard. Usage: e2e.sh path/to/Mervel
+# its boxes read back through the clipboard. Usage: e2e.sh path/to/Mervel [crafted help file]
 set -euo pipefail
 app=$(realpath "$1")
 work=$(mktemp -d)
@@ -235,6 +235,32 @@ status=0
 timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
 check "Выход ends the program" same "0" "$status"
 
+lacks() {  # pattern text
+    ! grep -qi -- "$1" <<<"$2"
+}
+
+# --- A help page that asks for pictures and style sheets outside its help file gets none: strace
+# sees every file the program names, and none is outside the archive.
+if [ -n "${2:-}" ]; then
+    mkdir -p "$work/crafted/Helpfiles" "$work/cwd"
+    cp "$app" "$work/crafted/Mervel"
+    cp "$2" "$work/crafted/Helpfiles/Mervel.chm"
+    (cd "$work/cwd" && LC_ALL=C.UTF-8 exec strace -f -qq -e trace=%file -o "$work/strace.log" \
+        "$work/crafted/Mervel" >"$work/app.log" 2>&1) &
+    tracer=$!
+    pids+=($tracer)
+    window=$(find_window 'Mervel-')
+    focus "$window" key F1
+    help=$(find_window '^Outside — Справка Mervel$' || true)
+    check "F1 shows the crafted page" same "yes" "$([ -n "$help" ] && echo yes)"
+    sleep 1  # the page's pictures are asked for as it is laid out and painted
+    app_pid=$(xdotool getwindowpid "$window")
+    stop
+    wait "$tracer" 2>/dev/null || true
+    check "the crafted page opens no file outside the help file" \
+        lacks OUTSIDE-HELP "$(cat "$work/strace.log")"
+fi
+
 # --- Where there is no display to open: no DISPLAY, and a DISPLAY with no X server behind it
 # (a number above Xvfb's range with neither socket nor lock file) get the same plain answer.
 no_server=
@@ -254,9 +280,6 @@ check "no DISPLAY: says so plainly" grep -q 'нет графического д�
 check "an unreachable DISPLAY: exit code 2" same 2 "$(head -n1 <<<"$unreachable_answer")"
 check "an unreachable DISPLAY: says so plainly, naming it" \
     grep -q "нет графического дисплея (X-сервер $no_server недоступен)" <<<"$unreachable_answer"
-lacks() {  # pattern text
-    ! grep -qi -- "$1" <<<"$2"
-}
 check "an unreachable DISPLAY: not Qt's abort" lacks reinstall "$unreachable_answer"
 check "both suggest a virtual X server" same "$(tail -n1 <<<"$unset_answer")" "$(tail -n1 <<<"$unreachable_answer")"
 # Qt told to draw offscreen needs no display at all: the program starts and keeps running.
