@@ -27,7 +27,8 @@ set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 300)
 # The help window on the real help file, and the help command that opens it.
 mervel_test(tst_helpwindow SOURCES tst_helpwindow.cpp fakedesktop.h windowfixture.h
     LIBS mervel_shell mervel_window mervel_helpview)
-target_compile_definitions(tst_helpwindow PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm")
+target_compile_definitions(tst_helpwindow PRIVATE CHM_FILE="$<TARGET_FILE_DIR:mervel>/Helpfiles/Mervel.chm"
+    HELP_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/help-corpus")
 add_dependencies(tst_helpwindow mervel_help)
 
 # Picker tooltips against the help pages: one set of tables, two views.

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -313,6 +314,62 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.messages, QStringList({text, text}));
         QVERIFY(!f.commands.helpWindow());
         QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
+    }
+
+    // Files whose headers, directory, reset table or window sizes lie, some of which once
+    // crashed the program inside chmlib: each is told damaged or shown in part, at once, and
+    // the converter goes on converting.
+    void damagedStructures_data() {
+        QTest::addColumn<QString>("file");
+        const QDir corpus(QStringLiteral(HELP_CORPUS));
+        for (const QString& name : corpus.entryList({QStringLiteral("*.chm")})) {
+            if (name != QLatin1String("real-help-file.chm"))
+                QTest::newRow(qPrintable(name)) << corpus.filePath(name);
+        }
+    }
+
+    void damagedStructures() {
+        QFETCH(QString, file);
+        HelpFixture f;
+        QFile source(file);
+        QVERIFY(source.open(QIODevice::ReadOnly) && f.replaceFile(source.readAll()));
+        QElapsedTimer clock;
+        clock.start();
+        f.w().controls().Help_me->trigger();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        const HelpWindow* help = f.commands.helpWindow();
+        if (help) {
+            QVERIFY(help->isVisible() && !help->book().contents().empty());
+        } else {
+            QCOMPARE(f.desktop.messages.size(), 1);
+            QVERIFY(f.desktop.messages.first().contains(QStringLiteral("поврежден")));
+        }
+        f.w().controls().Text1[0]->setFocus();
+        WindowFixture::key(f.w().controls().Text1[0], u'5');  // "05" км in км
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("5"));
+    }
+
+    // A directory entry's length is not taken on trust: a page that claims more than the file
+    // holds, or more than any help page may, is not there; the rest of the file is.
+    void lyingLengths_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("system file longer than the file")
+            << QStringLiteral("system-file-longer-than-the-file.chm") << QStringLiteral("/#SYSTEM");
+        QTest::newRow("page longer than 64 MiB")
+            << QStringLiteral("page-longer-than-64-mib.chm") << QStringLiteral("/index.html");
+        QTest::newRow("page longer than any file")
+            << QStringLiteral("page-longer-than-any-file.chm") << QStringLiteral("/index.html");
+    }
+
+    void lyingLengths() {
+        QFETCH(QString, file);
+        QFETCH(QString, missing);
+        const std::unique_ptr<ChmArchive> archive =
+            ChmArchive::open(QStringLiteral(HELP_CORPUS "/") + file);
+        QVERIFY(archive);
+        QVERIFY(!archive->read(missing));
+        QVERIFY(archive->read(QStringLiteral("/usage.html")).value_or("").contains("<html"));
     }
 
 private:
