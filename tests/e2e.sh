@@ -8,6 +8,7 @@ export XDG_RUNTIME_DIR=$work/runtime
 unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
+source "$(dirname "$0")/checks.sh"
 cleanup() {
     end_processes "${pids[@]}"
     rm -rf "$work"
@@ -17,8 +18,6 @@ trap cleanup EXIT
 source "$(dirname "$0")/../scripts/xvfb.sh"
 xvfb_start "$work/xvfb.log"
 pids+=("$xvfb_pid")
-
-source "$(dirname "$0")/checks.sh"
 
 # The first visible window whose title matches; fails, naming it, after 20 s without one.
 find_window() {
@@ -36,9 +35,8 @@ start() {  # locale [program]
     focus "$window"
 }
 
-stop() {
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
+stop() {  # the copy may have ended by itself already: then its pid is no longer ours to signal
+    end_processes "$app_pid"
 }
 
 clip() {  # puts text on the clipboard
@@ -254,8 +252,7 @@ if [ -n "${2:-}" ]; then
     help=$(find_window '^Outside — Справка Mervel$' || true)
     check "F1 shows the crafted page" same "yes" "$([ -n "$help" ] && echo yes)"
     sleep 1  # the page's pictures are asked for as it is laid out and painted
-    app_pid=$(xdotool getwindowpid "$window")
-    stop
+    kill "$(xdotool getwindowpid "$window")"  # strace's child, alive: its window is there
     wait "$tracer" 2>/dev/null || true
     check "the crafted page opens no file outside the help file" \
         lacks OUTSIDE-HELP "$(cat "$work/strace.log")"
