@@ -112,6 +112,10 @@ int sendObject(chmFile* file, chmUnitInfo* unit, void* context) {
     // sanitizer's) would only report it at length, or try to go on.
     for (const int fatal : {SIGSEGV, SIGFPE, SIGBUS, SIGILL, SIGABRT, SIGXCPU})
         std::signal(fatal, SIG_DFL);
+    // Its failures are the parent's to judge from what arrives; a sanitizer's report of a
+    // refused allocation would only fill the user's terminal.
+    if (const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC); null >= 0)
+        ::dup2(null, STDERR_FILENO);
     // Memory on top of what the process already maps (much, under a sanitizer).
     rlimit memory = {};
     if (::getrlimit(RLIMIT_AS, &memory) == 0) {
