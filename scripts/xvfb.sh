@@ -1,10 +1,25 @@
 # Sourced by the scripts that need a virtual X server. xvfb_start starts one on a free display
 # above 99, so it never takes :0 or a display that another program uses, and sets DISPLAY and
 # xvfb_pid. Usage: xvfb_start LOGFILE [WIDTHxHEIGHTxDEPTH]
+
+# Whether display n is in use: its lock file names a live process, or it has a socket and no lock
+# file. A lock left by a server that died, even by SIGKILL, does not count: the next server on
+# that display replaces the lock and the socket itself.
+xvfb_display_taken() {
+    local lock=/tmp/.X$1-lock holder
+    if [ -e "$lock" ]; then
+        holder=$({ tr -d ' \n' <"$lock"; } 2>/dev/null || true)
+        # /proc, not kill -0: another user's live server would refuse the signal.
+        [ -z "$holder" ] || [ -d "/proc/$holder" ]
+        return
+    fi
+    [ -e "/tmp/.X11-unix/X$1" ]
+}
+
 xvfb_start() {
     local log=$1 screen=${2:-800x600x24} n
     for n in $(seq 100 299); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        xvfb_display_taken "$n" && continue
         Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$log" 2>&1 &
         xvfb_pid=$!
         # Another server may win the display between the check and the start; then try the next.

@@ -29,3 +29,32 @@ focus() {  # window [xdotool commands to run on it]: fails, naming it, after 10 
     timeout 10 xdotool windowfocus --sync "$@" ||
         { echo "window '$1' took no focus within 10 s" >&2; return 1; }
 }
+
+is_child() {  # pid: whether it is still a process of this shell's own, running or not waited for
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }  # after the command's name, which may hold spaces: state, then parent
+    [ "$(cut -d' ' -f2 <<<"$stat")" = "$$" ]
+}
+
+end_processes() {  # pids...: ends those that are still this shell's children
+    # A pid whose process has ended may by now be anyone's (pids wrap within minutes on a busy
+    # machine): signalling it could kill another test's X server. Only our children are ended.
+    local pid live=()
+    for pid in "$@"; do
+        is_child "$pid" && live+=("$pid")
+    done
+    [ "${#live[@]}" -gt 0 ] || return 0
+    # A plain signal lets Xvfb remove its lock file and socket; what is left after 5 s is killed.
+    kill "${live[@]}" 2>/dev/null || true
+    for _ in $(seq 50); do
+        for pid in "${live[@]}"; do
+            kill -0 "$pid" 2>/dev/null && break
+            pid=
+        done
+        [ -z "$pid" ] && break
+        sleep 0.1
+    done
+    kill -9 "${live[@]}" 2>/dev/null || true
+    wait "${live[@]}" 2>/dev/null || true
+}

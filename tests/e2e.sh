@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End to end: the built program on a real X server (Xvfb), typed into with real X key events,
-# its boxes read back through the clipboard. Usage: e2e.sh path/to/Mervel
+# its boxes read back through the clipboard. Usage: e2e.sh path/to/Mervel [crafted help file]
 set -euo pipefail
 app=$(realpath "$1")
 work=$(mktemp -d)
@@ -8,9 +8,9 @@ export XDG_RUNTIME_DIR=$work/runtime
 unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
+source "$(dirname "$0")/checks.sh"
 cleanup() {
-    kill -9 "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
+    end_processes "${pids[@]}"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -18,8 +18,6 @@ trap cleanup EXIT
 source "$(dirname "$0")/../scripts/xvfb.sh"
 xvfb_start "$work/xvfb.log"
 pids+=("$xvfb_pid")
-
-source "$(dirname "$0")/checks.sh"
 
 # The first visible window whose title matches; fails, naming it, after 20 s without one.
 find_window() {
@@ -37,9 +35,8 @@ start() {  # locale [program]
     focus "$window"
 }
 
-stop() {
-    kill "$app_pid" 2>/dev/null || true
-    wait "$app_pid" 2>/dev/null || true
+stop() {  # the copy may have ended by itself already: then its pid is no longer ours to signal
+    end_processes "$app_pid"
 }
 
 clip() {  # puts text on the clipboard
@@ -47,16 +44,22 @@ clip() {  # puts text on the clipboard
 }
 
 # The text of the focused box: select it all and copy it with Ctrl+Insert, which the boxes
-# leave to the editor (it delivers no character).
+# leave to the editor (it delivers no character). A token put on the clipboard first tells a copy
+# from no copy; the read gives up after 5 s, saying so, rather than hang the run.
+reads=0
 focused_text() {
-    clip ''
+    reads=$((reads + 1))
+    local token="mervel-e2e-read-$reads" text=""
+    clip "$token"
     xdotool key Home shift+End ctrl+Insert
-    local text=""
     for _ in $(seq 50); do
-        text=$(timeout 2 xclip -o -selection clipboard 2>/dev/null || true)
-        [ -n "$text" ] && break
+        text=$(timeout 1 xclip -o -selection clipboard 2>/dev/null || true)
+        [ -n "$text" ] && [ "$text" != "$token" ] && break
         sleep 0.1
     done
+    if [ "$text" = "$token" ] || [ -z "$text" ]; then
+        text="<nothing copied in 5 s: the focused box is empty or not a box>"
+    fi
     printf '%s' "$text"
 }
 
@@ -229,6 +232,31 @@ xdotool key Down Return
 status=0
 timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
 check "Выход ends the program" same "0" "$status"
+
+lacks() {  # pattern text
+    ! grep -qi -- "$1" <<<"$2"
+}
+
+# --- A help page that asks for pictures and style sheets outside its help file gets none: strace
+# sees every file the program names, and none is outside the archive.
+if [ -n "${2:-}" ]; then
+    mkdir -p "$work/crafted/Helpfiles" "$work/cwd"
+    cp "$app" "$work/crafted/Mervel"
+    cp "$2" "$work/crafted/Helpfiles/Mervel.chm"
+    (cd "$work/cwd" && LC_ALL=C.UTF-8 exec strace -f -qq -e trace=%file -o "$work/strace.log" \
+        "$work/crafted/Mervel" >"$work/app.log" 2>&1) &
+    tracer=$!
+    pids+=($tracer)
+    window=$(find_window 'Mervel-')
+    focus "$window" key F1
+    help=$(find_window '^Outside — Справка Mervel$' || true)
+    check "F1 shows the crafted page" same "yes" "$([ -n "$help" ] && echo yes)"
+    sleep 1  # the page's pictures are asked for as it is laid out and painted
+    kill "$(xdotool getwindowpid "$window")"  # strace's child, alive: its window is there
+    wait "$tracer" 2>/dev/null || true
+    check "the crafted page opens no file outside the help file" \
+        lacks OUTSIDE-HELP "$(cat "$work/strace.log")"
+fi
 
 # --- Where there is no display to open: no DISPLAY, and a DISPLAY with no X server behind it
 # (a number above Xvfb's range with neither socket nor lock file) get the same plain answer.

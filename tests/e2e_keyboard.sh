@@ -13,8 +13,7 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 pids=()
 cleanup() {
-    kill "${pids[@]}" 2>/dev/null || true
-    wait "${pids[@]}" 2>/dev/null || true
+    declare -F end_processes >/dev/null && end_processes "${pids[@]}"
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -24,6 +24,7 @@ set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 300 LABELS package)
 # The help window on the real help file, and the help command that opens it.
 mervel_test(tst_helpwindow LABEL help HELPFILE SOURCES tst_helpwindow.cpp
     LIBS mervel_shell mervel_window mervel_helpview)
+target_compile_definitions(tst_helpwindow PRIVATE HELP_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/help-corpus")
 
 # Picker tooltips against the help pages: one set of tables, two views.
 mervel_test(tst_unittips LABEL help HELPFILE SOURCES tst_unittips.cpp

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -347,6 +349,36 @@ private Q_SLOTS:
         QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
     }
 
+    // Closing the converter's window ends the program though the help window is open: the
+    // program's event loop returns.
+    void closingConverterEndsProgram() {
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.w().show();
+        f.w().controls().Help_me->trigger();
+        QVERIFY(f.commands.helpWindow() && f.commands.helpWindow()->isVisible());
+        QTimer::singleShot(0, &f.w(), [&f] { f.w().close(); });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(2); });  // still running
+        const int ended = QApplication::exec();
+        help_->show();  // the program's end closed the suite's own too
+        QCOMPARE(ended, 0);
+    }
+
+    // A page the file lacks, or a name no contents entry bears, shows the starting page.
+    void unknownTopicShowsStart_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("no such entry") << QStringLiteral("Штангенциркули");
+        QTest::newRow("empty name") << QString();
+    }
+
+    void unknownTopicShowsStart() {
+        QFETCH(QString, name);
+        Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("categories.html")));
+        help_->showTopic(name);
+        QCOMPARE(help_->controls().browser->page(), help_->book().defaultTopic());
+        QCOMPARE(shownTitle(*help_), QStringLiteral("Mervel — преобразование единиц измерения"));
+    }
+
     void damaged_data() {
         QTest::addColumn<QByteArray>("bytes");
         QFile real(QStringLiteral(CHM_FILE));
@@ -380,6 +412,62 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.messages, QStringList({text, text}));
         QVERIFY(!f.commands.helpWindow());
         QCOMPARE(testkit::shown<HelpWindow>(), QList<HelpWindow*>({help_.get()}));
+    }
+
+    // Files whose headers, directory, reset table or window sizes lie, some of which once
+    // crashed the program inside chmlib: each is told damaged or shown in part, at once, and
+    // the converter goes on converting.
+    void damagedStructures_data() {
+        QTest::addColumn<QString>("file");
+        const QDir corpus(QStringLiteral(HELP_CORPUS));
+        for (const QString& name : corpus.entryList({QStringLiteral("*.chm")})) {
+            if (name != QLatin1String("real-help-file.chm"))
+                QTest::newRow(qPrintable(name)) << corpus.filePath(name);
+        }
+    }
+
+    void damagedStructures() {
+        QFETCH(QString, file);
+        HelpFixture f;
+        QFile source(file);
+        QVERIFY(source.open(QIODevice::ReadOnly) && f.replaceFile(source.readAll()));
+        QElapsedTimer clock;
+        clock.start();
+        f.w().controls().Help_me->trigger();
+        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        const HelpWindow* help = f.commands.helpWindow();
+        if (help) {
+            QVERIFY(help->isVisible() && !help->book().contents().empty());
+        } else {
+            QCOMPARE(f.desktop.messages.size(), 1);
+            QVERIFY(f.desktop.messages.first().contains(QStringLiteral("поврежден")));
+        }
+        f.w().controls().Text1[0]->setFocus();
+        WindowFixture::key(f.w().controls().Text1[0], u'5');  // "05" км in км
+        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("5"));
+    }
+
+    // A directory entry's length is not taken on trust: a page that claims more than the file
+    // holds, or more than any help page may, is not there; the rest of the file is.
+    void lyingLengths_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("system file longer than the file")
+            << QStringLiteral("system-file-longer-than-the-file.chm") << QStringLiteral("/#SYSTEM");
+        QTest::newRow("page longer than 64 MiB")
+            << QStringLiteral("page-longer-than-64-mib.chm") << QStringLiteral("/index.html");
+        QTest::newRow("page longer than any file")
+            << QStringLiteral("page-longer-than-any-file.chm") << QStringLiteral("/index.html");
+    }
+
+    void lyingLengths() {
+        QFETCH(QString, file);
+        QFETCH(QString, missing);
+        const std::unique_ptr<ChmArchive> archive =
+            ChmArchive::open(QStringLiteral(HELP_CORPUS "/") + file);
+        QVERIFY(archive);
+        QVERIFY(!archive->read(missing));
+        QVERIFY(archive->read(QStringLiteral("/usage.html")).value_or("").contains("<html"));
     }
 
 private:

@@ -7,8 +7,9 @@ build=$(realpath "$1")
 version=$2
 work=$(mktemp -d)
 pids=()
+source "$(dirname "$0")/checks.sh"
 cleanup() {
-    { kill -9 "${pids[@]}" && wait "${pids[@]}"; } 2>/dev/null || true
+    end_processes "${pids[@]}"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -16,7 +17,6 @@ trap cleanup EXIT
 prefix=$work/usr
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 
-source "$(dirname "$0")/checks.sh"
 png_size() {  # WIDTHxHEIGHT from the PNG header
     [ "$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || return 1
     od -An -tu1 -j16 -N8 "$1" |

@@ -1,17 +1,23 @@
 #include "platform/instancelock.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include <grp.h>
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +50,20 @@ QString entryKind(const QString& path) {
     if (S_ISFIFO(info.st_mode))
         return QStringLiteral("fifo");
     return info.st_nlink > 1 ? QStringLiteral("file+") : QStringLiteral("file");
+}
+
+// A socket bound at path and closed again: what a crashed server leaves behind.
+bool makeSocket(const QString& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    struct sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (fd < 0 || name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
 }
 
 uid_t ownerOf(const QString& path) {
@@ -219,9 +239,8 @@ private Q_SLOTS:
         QTest::newRow("dangling link") << QStringLiteral("dangling link");
         QTest::newRow("link to a file") << QStringLiteral("link to a file");
         QTest::newRow("link to a folder") << QStringLiteral("link to a folder");
-        QTest::newRow("empty folder") << QStringLiteral("empty folder");
-        QTest::newRow("folder with files and links") << QStringLiteral("full folder");
         QTest::newRow("fifo") << QStringLiteral("fifo");
+        QTest::newRow("socket") << QStringLiteral("socket");
         QTest::newRow("second name of a file") << QStringLiteral("hard link");
     }
 
@@ -247,13 +266,8 @@ private Q_SLOTS:
             QVERIFY(link(victim, lockPath));
         } else if (kind == QLatin1String("link to a folder")) {
             QVERIFY(link(victimDir, lockPath));
-        } else if (kind == QLatin1String("empty folder")) {
-            QVERIFY(QDir().mkdir(lockPath));
-        } else if (kind == QLatin1String("full folder")) {
-            QVERIFY(QDir().mkpath(lockPath + QStringLiteral("/sub")));
-            QVERIFY(writeFile(lockPath + QStringLiteral("/sub/file"), "x"));
-            QVERIFY(link(victim, lockPath + QStringLiteral("/to-file")));
-            QVERIFY(link(victimDir, lockPath + QStringLiteral("/to-dir")));
+        } else if (kind == QLatin1String("socket")) {
+            QVERIFY(makeSocket(lockPath));
         } else if (kind == QLatin1String("fifo")) {
             QCOMPARE(::mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
         } else {
@@ -278,6 +292,69 @@ private Q_SLOTS:
         QCOMPARE(readFile(victim), QByteArray("keep"));
         QCOMPARE(readFile(victimDir + QStringLiteral("/inside")), QByteArray("keep"));
         QCOMPARE(entryKind(victim), QStringLiteral("file"));  // the second name is gone
+    }
+
+    void folderAtLockPathKept_data() {
+        QTest::addColumn<bool>("full");
+        QTest::newRow("empty folder") << false;
+        QTest::newRow("folder with a file, a subfolder and a link") << true;
+    }
+
+    void folderAtLockPathKept() {
+        // A folder may hold the user's data: it stays whole, and the start goes ahead unchecked,
+        // saying what it found.
+        QFETCH(bool, full);
+        QTemporaryDir dir;
+        const QString lockPath = dir.filePath(QStringLiteral("mervel.lock"));
+        QVERIFY(QDir().mkdir(lockPath));
+        const QStringList inside = full ? QStringList({"file", "sub", "to-file"}) : QStringList();
+        if (full) {
+            QVERIFY(writeFile(lockPath + QStringLiteral("/file"), "keep"));
+            QVERIFY(QDir().mkdir(lockPath + QStringLiteral("/sub")));
+            QCOMPARE(::symlink("file", QFile::encodeName(lockPath + "/to-file").constData()), 0);
+        }
+        InstanceLock lock(dir.path());
+        QVERIFY(lock.tryAcquire());
+        QVERIFY(!lock.isHeld() && !lock.lockFileUsable());
+        QVERIFY2(lock.problem().contains(lockPath) && lock.problem().contains("папка"),
+                 qPrintable(lock.problem()));
+        QCOMPARE(entryKind(lockPath), QStringLiteral("dir"));
+        const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+        QCOMPARE(QDir(lockPath).entryList(all), inside);
+        if (full)
+            QCOMPARE(readFile(lockPath + QStringLiteral("/file")), QByteArray("keep"));
+    }
+
+    void linkFlippedDuringLockingNeverFollowed() {
+        // State: a link to a decoy outside the folder comes and goes at the lock's path, as fast
+        // as another process can swap it in, while copies lock and let go over and over.
+        QTemporaryDir dir;
+        QTemporaryDir outside;
+        const QByteArray lockPath = QFile::encodeName(dir.filePath(QStringLiteral("mervel.lock")));
+        const QByteArray spare = QFile::encodeName(dir.filePath(QStringLiteral("spare")));
+        const QByteArray decoy = QFile::encodeName(outside.filePath(QStringLiteral("decoy")));
+        std::atomic<bool> stop = false;
+        std::thread flipper([&] {
+            while (!stop) {
+                // Each call may lose to the lock's own repairs; the next round tries again.
+                if (::symlink(decoy.constData(), spare.constData()) == 0)
+                    ::rename(spare.constData(), lockPath.constData());
+                ::unlink(lockPath.constData());
+            }
+        });
+        auto joinFlipper = qScopeGuard([&] {
+            stop = true;
+            flipper.join();
+        });
+        // Expected: the decoy is never made, whatever each round found.
+        QElapsedTimer clock;
+        clock.start();
+        for (int round = 0; clock.elapsed() < 3000; ++round) {
+            InstanceLock lock(dir.path());
+            QVERIFY(lock.tryAcquire());
+            QVERIFY2(!QFile::exists(QFile::decodeName(decoy)),
+                     qPrintable(QStringLiteral("decoy made in round %1").arg(round)));
+        }
     }
 
     void unsafeFolderNotUsed_data() {
@@ -308,6 +385,8 @@ private Q_SLOTS:
             << QStringLiteral("root lock") << QByteArray("held");
         QTest::newRow("folder of another user")
             << QStringLiteral("root folder") << QByteArray("unusable");
+        QTest::newRow("root's file with data in our folder")
+            << QStringLiteral("root data") << QByteArray("unusable");
     }
 
     void otherUsersEntries() {
@@ -331,7 +410,7 @@ private Q_SLOTS:
             QVERIFY(rootsLock->tryAcquire() && rootsLock->isHeld());
             QCOMPARE(::chown(QFile::encodeName(dir.path()).constData(), user.uid, user.gid), 0);
         } else {
-            QVERIFY(writeFile(lockPath, ""));
+            QVERIFY(writeFile(lockPath, kind == QLatin1String("root data") ? "keep" : ""));
         }
 
         QProcess holder;
@@ -343,7 +422,37 @@ private Q_SLOTS:
             QVERIFY(second.waitForFinished());
         } else {
             QCOMPARE(ownerOf(lockPath), uid_t(0));  // left alone
+            if (kind == QLatin1String("root data"))
+                QCOMPARE(readFile(lockPath), QByteArray("keep"));
         }
+        holder.kill();
+        holder.waitForFinished();
+    }
+
+    void readOnlyRuntimeFolderPassedOver() {
+        // State: the runtime folder is ours and private but on a read-only mount; the cache
+        // folder is fine. Only root can mount, in a mount namespace of the holder's own.
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty())
+            QSKIP("needs root and unshare");
+        QTemporaryDir top;
+        const QString runtime = top.filePath(QStringLiteral("runtime"));
+        const QString cache = top.filePath(QStringLiteral("cache"));
+        QVERIFY(QDir().mkdir(runtime) && QDir().mkdir(cache));
+        QCOMPARE(::chmod(QFile::encodeName(runtime).constData(), 0700), 0);
+        QCOMPARE(::chmod(QFile::encodeName(cache).constData(), 0700), 0);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
+        QProcess holder;
+        holder.setProcessEnvironment(env);
+        holder.start(QStringLiteral("unshare"),
+                     {"-m", "sh", "-c", "mount --bind -o ro \"$1\" \"$1\" && exec \"$2\" --default",
+                      "sh", runtime, QStringLiteral(LOCKHOLDER)});
+        while (!holder.canReadLine() && holder.waitForReadyRead(10000)) {
+        }
+        // Expected: the lock is held in the cache folder, as when the runtime folder is missing.
+        QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+        QCOMPARE(entryKind(cache + QStringLiteral("/mervel.lock")), QStringLiteral("file"));
         holder.kill();
         holder.waitForFinished();
     }

@@ -1,19 +1,32 @@
 #include "help/chmarchive.h"
 
 #include <chm_lib.h>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLibrary>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 // chmlib is loaded with the first help file opened, so that start-up does not pay for it.
 struct Chmlib {
     decltype(&chm_open) open = nullptr;
-    decltype(&chm_close) close = nullptr;
-    decltype(&chm_resolve_object) resolve = nullptr;
+    decltype(&chm_enumerate) enumerate = nullptr;
     decltype(&chm_retrieve_object) retrieve = nullptr;
 
-    bool loaded() const { return open && close && resolve && retrieve; }
+    bool loaded() const { return open && enumerate && retrieve; }
 };
 
 const Chmlib& chmlib() {
@@ -22,9 +35,8 @@ const Chmlib& chmlib() {
         Chmlib f;
         if (library.load()) {
             f.open = reinterpret_cast<decltype(&chm_open)>(library.resolve("chm_open"));
-            f.close = reinterpret_cast<decltype(&chm_close)>(library.resolve("chm_close"));
-            f.resolve = reinterpret_cast<decltype(&chm_resolve_object)>(
-                library.resolve("chm_resolve_object"));
+            f.enumerate =
+                reinterpret_cast<decltype(&chm_enumerate)>(library.resolve("chm_enumerate"));
             f.retrieve = reinterpret_cast<decltype(&chm_retrieve_object)>(
                 library.resolve("chm_retrieve_object"));
         }
@@ -32,9 +44,6 @@ const Chmlib& chmlib() {
     }();
     return functions;
 }
-
-// Anything larger is not a help page; refusing it keeps a damaged length from exhausting memory.
-constexpr LONGUINT64 largestObject = 64 * 1024 * 1024;
 
 QString archivePath(const QString& path) {
     return path.startsWith(u'/') ? path : u'/' + path;
@@ -45,6 +54,144 @@ quint16 little16(const QByteArray& bytes, qsizetype at) {
                                 (static_cast<quint8>(bytes[at + 1]) << 8));
 }
 
+// --- The child's side. It runs between fork() and _exit(): plain calls only, no Qt.
+
+bool writeAll(int fd, const void* data, size_t size) {
+    const char* at = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t done = ::write(fd, at, size);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            return false;
+        at += done;
+        size -= size_t(done);
+    }
+    return true;
+}
+
+struct Sending {
+    int fd;
+    qint64 budget;  // bytes the objects may still take
+    std::string buffer;
+};
+
+// One record per object read whole: the name's length and the name, the data's length and the
+// data, lengths as 4 bytes in the machine's order (both ends are this program).
+int sendObject(chmFile* file, chmUnitInfo* unit, void* context) {
+    auto& out = *static_cast<Sending*>(context);
+    const size_t nameLength = ::strnlen(unit->path, sizeof unit->path);
+    if (nameLength == 0 || unit->path[nameLength - 1] == '/')
+        return CHM_ENUMERATOR_CONTINUE;  // a folder
+    // The directory's length is a claim, not a fact: read in pieces, so that a false one costs
+    // only what the file really gives, and stop at what an honest help file could hold.
+    if (unit->length > LONGUINT64(out.budget))
+        return CHM_ENUMERATOR_CONTINUE;
+    out.buffer.clear();
+    constexpr LONGINT64 piece = 64 * 1024;
+    while (LONGUINT64(out.buffer.size()) < unit->length) {
+        const LONGINT64 wanted =
+            std::min<LONGINT64>(piece, LONGINT64(unit->length - out.buffer.size()));
+        const size_t at = out.buffer.size();
+        out.buffer.resize(at + size_t(wanted));
+        const LONGINT64 got = chmlib().retrieve(
+            file, unit, reinterpret_cast<unsigned char*>(out.buffer.data() + at), at, wanted);
+        if (got != wanted)
+            return CHM_ENUMERATOR_CONTINUE;  // shorter than it claims: not whole, not sent
+    }
+    out.budget -= qint64(out.buffer.size());
+    const quint32 lengths[2] = {quint32(nameLength), quint32(out.buffer.size())};
+    const bool sent =
+        writeAll(out.fd, &lengths[0], 4) && writeAll(out.fd, unit->path, nameLength) &&
+        writeAll(out.fd, &lengths[1], 4) && writeAll(out.fd, out.buffer.data(), out.buffer.size());
+    return sent ? CHM_ENUMERATOR_CONTINUE : CHM_ENUMERATOR_FAILURE;
+}
+
+[[noreturn]] void readInChild(const QByteArray& path, int fd) {
+    // A fault in chmlib ends the child at once: handlers it inherited (a test framework's, a
+    // sanitizer's) would only report it at length, or try to go on.
+    for (const int fatal : {SIGSEGV, SIGFPE, SIGBUS, SIGILL, SIGABRT, SIGXCPU})
+        std::signal(fatal, SIG_DFL);
+    // Its failures are the parent's to judge from what arrives; a sanitizer's report of a
+    // refused allocation would only fill the user's terminal.
+    if (const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC); null >= 0)
+        ::dup2(null, STDERR_FILENO);
+    // Memory on top of what the process already maps (much, under a sanitizer).
+    rlimit memory = {};
+    if (::getrlimit(RLIMIT_AS, &memory) == 0) {
+        long pages = 0;
+        if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        const rlim_t wanted =
+            rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(ChmArchive::memoryLimit);
+        if (memory.rlim_max == RLIM_INFINITY || wanted < memory.rlim_max)
+            memory.rlim_cur = wanted;
+        ::setrlimit(RLIMIT_AS, &memory);
+    }
+    const rlimit cpu = {2, 3};
+    ::setrlimit(RLIMIT_CPU, &cpu);
+    Sending out{fd, ChmArchive::largestArchive, {}};
+    if (chmFile* file = chmlib().open(path.constData()))
+        chmlib().enumerate(file, CHM_ENUMERATE_ALL, sendObject, &out);
+    // No chm_close, no exit handlers: the process ends here and the kernel frees it all.
+    ::_exit(0);
+}
+
+// --- The program's side.
+
+// Everything the child wrote before it ended or the time ran out.
+QByteArray readFromChild(int fd, pid_t child) {
+    QByteArray received;
+    QDeadlineTimer deadline(ChmArchive::timeLimitMs);
+    char buffer[65536];
+    for (;;) {
+        pollfd wait = {fd, POLLIN, 0};
+        const int ready = ::poll(&wait, 1, int(deadline.remainingTime()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            break;  // the time is up
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;  // the child has finished, or died
+        received.append(buffer, got);
+        if (received.size() > ChmArchive::largestArchive + 1024 * 1024)
+            break;
+    }
+    ::kill(child, SIGKILL);
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return received;
+}
+
+QHash<QString, QByteArray> parseObjects(const QByteArray& stream) {
+    QHash<QString, QByteArray> objects;
+    qsizetype at = 0;
+    const auto length = [&](quint32* value) {
+        if (stream.size() - at < 4)
+            return false;
+        std::memcpy(value, stream.constData() + at, 4);
+        at += 4;
+        return *value <= stream.size() - at;
+    };
+    quint32 nameLength = 0;
+    quint32 dataLength = 0;
+    while (length(&nameLength)) {
+        const QByteArray name = stream.mid(at, nameLength);
+        at += nameLength;
+        if (!length(&dataLength))
+            break;  // cut off: the rest was never sent
+        objects.insert(QString::fromUtf8(name), stream.mid(at, dataLength));
+        at += dataLength;
+    }
+    return objects;
+}
+
 }  // namespace
 
 bool ChmArchive::readerAvailable() {
@@ -52,7 +199,6 @@ bool ChmArchive::readerAvailable() {
 }
 
 std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
-    // chmlib trusts the header's sizes; a file shorter than its fixed header is refused first.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() < 0x60 || file.read(4) != "ITSF") {
         return nullptr;
@@ -61,11 +207,26 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
     if (!chmlib().loaded()) {
         return nullptr;
     }
-    chmFile* handle = chmlib().open(QFile::encodeName(path).constData());
-    if (!handle) {
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
         return nullptr;
     }
-    std::unique_ptr<ChmArchive> archive(new ChmArchive(handle));
+    const QByteArray encoded = QFile::encodeName(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        readInChild(encoded, pipeFds[1]);
+    }
+    ::close(pipeFds[1]);
+    if (child < 0) {
+        ::close(pipeFds[0]);
+        return nullptr;
+    }
+    const QByteArray stream = readFromChild(pipeFds[0], child);
+    ::close(pipeFds[0]);
+
+    std::unique_ptr<ChmArchive> archive(new ChmArchive);
+    archive->objects_ = parseObjects(stream);
     archive->readSystemFile();
     if (archive->contents_.isEmpty() || !archive->read(archive->contents_)) {
         return nullptr;
@@ -73,34 +234,16 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
     return archive;
 }
 
-ChmArchive::~ChmArchive() {
-    chmlib().close(file_);
-}
-
 std::optional<QByteArray> ChmArchive::read(const QString& path) const {
-    const QByteArray name = archivePath(path).toUtf8();
-    chmUnitInfo unit{};
-    if (chmlib().resolve(file_, name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
-        unit.length > largestObject) {
+    const auto found = objects_.constFind(archivePath(path));
+    if (found == objects_.constEnd()) {
         return std::nullopt;
     }
-    QByteArray bytes(static_cast<qsizetype>(unit.length), Qt::Uninitialized);
-    if (unit.length == 0) {
-        return bytes;
-    }
-    const LONGINT64 got =
-        chmlib().retrieve(file_, &unit, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                          static_cast<LONGINT64>(unit.length));
-    if (got != static_cast<LONGINT64>(unit.length)) {
-        return std::nullopt;
-    }
-    return bytes;
+    return *found;
 }
 
 bool ChmArchive::contains(const QString& path) const {
-    const QByteArray name = archivePath(path).toUtf8();
-    chmUnitInfo unit{};
-    return chmlib().resolve(file_, name.constData(), &unit) == CHM_RESOLVE_SUCCESS;
+    return objects_.contains(archivePath(path));
 }
 
 // The system file lists the project's settings as tagged records: code 0 the contents file,

@@ -1,10 +1,24 @@
 #include "help/helpbook.h"
 
+#include <QImage>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <QTextDocumentFragment>
+#include <QTextDocument>
 
 namespace {
+
+// A document that takes nothing from outside: a page's style sheets and images asked for while
+// its text is read are all empty, so no file is ever opened for them.
+class SealedDocument : public QTextDocument {
+public:
+    QVariant loadResource(int type, const QUrl&) override { return HelpBook::emptyResource(type); }
+};
+
+QString plainText(const QString& html) {
+    SealedDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
 
 // One tag of a sitemap, with its attributes as written.
 struct Tag {
@@ -32,7 +46,7 @@ QString attribute(const QString& attributes, const QString& name) {
         return {};
     }
     const QString raw = m.captured(1) + m.captured(2) + m.captured(3);
-    return QTextDocumentFragment::fromHtml(raw).toPlainText();
+    return plainText(raw);
 }
 
 QString pagePath(const QString& local) {
@@ -276,7 +290,16 @@ void HelpBook::ensureSearchText() const {
     }
     for (const QString& page : pages_) {
         const std::optional<QString> text = html(page);
-        foldedText_.insert(page,
-                           fold(text ? QTextDocumentFragment::fromHtml(*text).toPlainText() : ""));
+        foldedText_.insert(page, fold(text ? plainText(*text) : QString()));
     }
+}
+
+QVariant HelpBook::emptyResource(int type) {
+    // Qt reads a file of the disk in place of a null resource; an empty one stops it there.
+    if (type == QTextDocument::ImageResource) {
+        QImage nothing(1, 1, QImage::Format_ARGB32);
+        nothing.fill(Qt::transparent);
+        return nothing;
+    }
+    return QStringLiteral("");
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QVariant>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -45,6 +46,9 @@ public:
     // pages of a unit or category named in full first, then those with the words in the title.
     QStringList search(const QString& query) const;
 
+    // What a document gets for a resource the help file lacks: never null, so that Qt does not
+    // go looking for it on the disk.
+    static QVariant emptyResource(int type);
     // Text as the search compares it.
     static QString fold(const QString& text);
     static QString decode(const QByteArray& html);

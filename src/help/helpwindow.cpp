@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,17 +131,22 @@ void HelpBrowser::follow(const QUrl& link) {
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = source().isEmpty() ? name : source().resolved(name);
     if (url.scheme() != scheme) {
-        return {};
+        return HelpBook::emptyResource(type);
     }
     if (type == QTextDocument::HtmlResource) {
-        return book_.html(url.path()).value_or(QString());
+        return book_.html(url.path()).value_or(QStringLiteral(""));
     }
     const std::optional<QByteArray> bytes = book_.bytes(url.path());
     if (!bytes) {
-        return {};
+        return HelpBook::emptyResource(type);
     }
     if (type == QTextDocument::StyleSheetResource) {
         return HelpBook::decode(*bytes);
+    }
+    if (type == QTextDocument::ImageResource) {
+        // Bytes that are no picture would send Qt to the disk for a file of that name.
+        const QImage image = QImage::fromData(*bytes);
+        return image.isNull() ? HelpBook::emptyResource(type) : QVariant(image);
     }
     return *bytes;
 }
@@ -286,9 +292,10 @@ void HelpWindow::buildIndex() {
 }
 
 void HelpWindow::showPage(const QString& page) {
-    const QString target = book_->bytes(page) ? page : book_->defaultTopic();
+    // An empty name would find the archive's root folder, which is no page.
+    const QString target = !page.isEmpty() && book_->bytes(page) ? page : book_->defaultTopic();
     if (browser->source().isEmpty() || browser->page() != target) {
-        browser->setSource(HelpBrowser::urlOf(target));
+        browser->setSource(Helpbrowser::urlOf(target));
     }
 }
 

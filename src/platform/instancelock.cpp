@@ -38,6 +38,21 @@ bool isOurLockFile(const struct stat& info) {
     return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1;
 }
 
+// Why what stands at the lock's path must stay, or empty when it holds no data and may go: a
+// link (removed as a link), a FIFO, a socket, an empty lock file such as `sudo -E` leaves
+// behind, or a second name of a file whose data lives on under its first.
+QString whyKept(const struct stat& info) {
+    if (S_ISLNK(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
+        return {};
+    if (S_ISREG(info.st_mode) && (info.st_size == 0 || info.st_nlink > 1))
+        return {};
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("стоит папка; она оставлена как есть, в ней могут быть данные");
+    if (S_ISREG(info.st_mode))
+        return QStringLiteral("стоит чужой файл с данными; он оставлен как есть");
+    return QStringLiteral("стоит файл устройства; он оставлен как есть");
+}
+
 // Copies started at the same instant take turns at inspecting and repairing the lock's path, so
 // one never removes the file another has just made. The turn is short; if the folder cannot be
 // locked at all, or something else holds it for seconds, we go on without it.
@@ -48,18 +63,6 @@ void waitForTurn(int dirFd) {
         const struct timespec pause = {0, 10'000'000};
         ::nanosleep(&pause, nullptr);
     }
-}
-
-// Removes whatever stands at name in the folder dirFd without following it.
-bool removeEntry(int dirFd, const QString& directory, const QByteArray& name,
-                 const struct stat& info) {
-    if (!S_ISDIR(info.st_mode))
-        return ::unlinkat(dirFd, name.constData(), 0) == 0 || errno == ENOENT;
-    if (::unlinkat(dirFd, name.constData(), AT_REMOVEDIR) == 0 || errno == ENOENT)
-        return true;
-    // QDir removes links inside as links, never what they point to.
-    return errno == ENOTEMPTY &&
-           QDir(QDir(directory).filePath(QFile::decodeName(name))).removeRecursively();
 }
 
 }  // namespace
@@ -129,11 +132,17 @@ int InstanceLock::openLockFile(int dirFd) {
     for (int round = 0; round < 3; ++round) {
         struct stat info = {};
         if (::fstatat(dirFd, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            !isOurLockFile(info) && !removeEntry(dirFd, directory_, name, info)) {
-            giveUp(
-                QStringLiteral("на месте файла %1 стоит чужой объект, и убрать его не удалось: %2")
-                    .arg(path, systemError(errno)));
-            return -1;
+            !isOurLockFile(info)) {
+            if (const QString why = whyKept(info); !why.isEmpty()) {
+                giveUp(QStringLiteral("на месте файла %1 %2").arg(path, why));
+                return -1;
+            }
+            if (::unlinkat(dirFd, name.constData(), 0) != 0 && errno != ENOENT) {
+                giveUp(QStringLiteral(
+                           "на месте файла %1 стоит чужой объект, и убрать его не удалось: %2")
+                           .arg(path, systemError(errno)));
+                return -1;
+            }
         }
         // O_NOFOLLOW: a link planted after our look is refused, never followed.
         const int fd =
@@ -171,7 +180,13 @@ QString InstanceLock::folderProblem(const QString& directory) {
     struct stat info = {};
     if (::stat(QFile::encodeName(directory).constData(), &info) != 0)
         return QStringLiteral("папка %1 недоступна: %2").arg(directory, systemError(errno));
-    return ownershipProblem(info, directory);
+    if (const QString why = ownershipProblem(info, directory); !why.isEmpty())
+        return why;
+    // A read-only folder, by its mode or its file system, cannot take the lock file.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(directory).constData(), W_OK | X_OK, AT_EACCESS) !=
+        0)
+        return QStringLiteral("в папку %1 нельзя писать: %2").arg(directory, systemError(errno));
+    return {};
 }
 
 QString InstanceLock::defaultDirectory(QString* why) {

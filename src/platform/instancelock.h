@@ -6,9 +6,10 @@
 // file in a folder private to the user, so the kernel drops it whenever the holder dies, even
 // by SIGKILL: a crashed copy can never leave a stale lock behind.
 //
-// The lock file must be a regular file of ours. Anything else found at its path (a link, a
-// folder, a file of another user, as `sudo -E` leaves behind) is removed and the file made
-// afresh; links are never followed and nothing but the lock file is ever created.
+// The lock file must be a regular file of ours. What else stands at its path is removed only
+// when it can hold no data (a link, never followed; a FIFO; a socket; an empty lock file of
+// another user, as `sudo -E` leaves behind); a folder or a file with data is left alone and the
+// check is off. Nothing but the lock file is ever created.
 class InstanceLock {
 public:
     // The lock in defaultDirectory().
@@ -32,7 +33,8 @@ public:
     // The first folder of the user's runtime folder and cache folder that passes
     // folderProblem(); empty, with *why set, when neither does.
     static QString defaultDirectory(QString* why = nullptr);
-    // Why a folder cannot hold the lock: it must exist, be ours and be writable by nobody else.
+    // Why a folder cannot hold the lock: it must exist, be ours, writable by us and by nobody
+    // else.
     static QString folderProblem(const QString& directory);
 
 private:
