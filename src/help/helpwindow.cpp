@@ -295,7 +295,7 @@ void HelpWindow::showPage(const QString& page) {
     // An empty name would find the archive's root folder, which is no page.
     const QString target = !page.isEmpty() && book_->bytes(page) ? page : book_->defaultTopic();
     if (browser->source().isEmpty() || browser->page() != target) {
-        browser->setSource(Helpbrowser::urlOf(target));
+        browser->setSource(HelpBrowser::urlOf(target));
     }
 }
 
