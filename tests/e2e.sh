@@ -19,14 +19,6 @@ source "$(dirname "$0")/../scripts/xvfb.sh"
 xvfb_start "$work/xvfb.log"
 pids+=("$xvfb_pid")
 
-# The first visible window whose title matches; fails, naming it, after 20 s without one.
-find_window() {
-    local found
-    found=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n1 || true)
-    [ -n "$found" ] || { echo "no visible window named '$1' after 20 s" >&2; return 1; }
-    printf '%s' "$found"
-}
-
 start() {  # locale [program]
     LC_ALL=$1 "${2:-$app}" >"$work/app.log" 2>&1 &
     app_pid=$!
@@ -37,30 +29,6 @@ start() {  # locale [program]
 
 stop() {  # the copy may have ended by itself already: then its pid is no longer ours to signal
     end_processes "$app_pid"
-}
-
-clip() {  # puts text on the clipboard
-    printf '%s' "$1" | timeout 5 xclip -selection clipboard
-}
-
-# The text of the focused box: select it all and copy it with Ctrl+Insert, which the boxes
-# leave to the editor (it delivers no character). A token put on the clipboard first tells a copy
-# from no copy; the read gives up after 5 s, saying so, rather than hang the run.
-reads=0
-focused_text() {
-    reads=$((reads + 1))
-    local token="mervel-e2e-read-$reads" text=""
-    clip "$token"
-    xdotool key Home shift+End ctrl+Insert
-    for _ in $(seq 50); do
-        text=$(timeout 1 xclip -o -selection clipboard 2>/dev/null || true)
-        [ -n "$text" ] && [ "$text" != "$token" ] && break
-        sleep 0.1
-    done
-    if [ "$text" = "$token" ] || [ -z "$text" ]; then
-        text="<nothing copied in 5 s: the focused box is empty or not a box>"
-    fi
-    printf '%s' "$text"
 }
 
 type_into_focused() {  # replaces the focused box's text by typing
@@ -174,9 +142,8 @@ pids+=($second)
 box=$(find_window '^Mervel$')
 check "the second copy shows no main window" same "1" "$(xdotool search --onlyvisible --name 'Mervel-' | wc -l)"
 focus "$box" key Return
-status=0
-wait "$second" || status=$?
-check "the second copy ends after its message" same "1" "$status"
+end_status "$second" 10
+check "the second copy ends after its message" same "1" "$ended"
 
 # --- A killed copy leaves nothing behind that refuses the next start.
 kill -9 "$app_pid"
@@ -204,10 +171,9 @@ xdotool windowraise "$window" windowfocus --sync "$window"  # no window manager:
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 xdotool key Down Return
-status=0
-timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
+end_status "$app_pid" 10
 check "Выход ends the program with its help window" same "0 0" \
-    "$status $(xdotool search --onlyvisible --name 'Справка Mervel$' | wc -l)"
+    "$ended $(xdotool search --onlyvisible --name 'Справка Mervel$' | wc -l)"
 
 # --- Help with no help file beside the executable: a message, and the command can be repeated.
 stop
@@ -229,9 +195,8 @@ done
 xdotool mousemove --window "$window" 20 10 click 1
 sleep 0.5
 xdotool key Down Return
-status=0
-timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
-check "Выход ends the program" same "0" "$status"
+end_status "$app_pid" 10
+check "Выход ends the program" same "0" "$ended"
 
 lacks() {  # pattern text
     ! grep -qi -- "$1" <<<"$2"
@@ -253,7 +218,7 @@ if [ -n "${2:-}" ]; then
     check "F1 shows the crafted page" same "yes" "$([ -n "$help" ] && echo yes)"
     sleep 1  # the page's pictures are asked for as it is laid out and painted
     kill "$(xdotool getwindowpid "$window")"  # strace's child, alive: its window is there
-    wait "$tracer" 2>/dev/null || true
+    end_status "$tracer" 10
     check "the crafted page opens no file outside the help file" \
         lacks OUTSIDE-HELP "$(cat "$work/strace.log")"
 fi

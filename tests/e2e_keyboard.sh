@@ -41,32 +41,8 @@ latin() { setxkbmap -layout us,ru; }    # Latin active, Russian as the second gr
 russian() { setxkbmap -layout ru,us; }  # Russian active, Latin as the second group
 russian_only() { setxkbmap -layout ru; }
 
-find_window() {  # the first visible window whose title matches, within 20 s
-    local found
-    found=$(timeout 20 xdotool search --sync --onlyvisible --name "$1" | head -n1 || true)
-    [ -n "$found" ] || { echo "no visible window named '$1' after 20 s" >&2; return 1; }
-    printf '%s' "$found"
-}
-
 visible() {  # how many visible windows have a matching title
     xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
-}
-
-clip() {
-    printf '%s' "$1" | timeout --foreground 5 xclip -selection clipboard
-}
-
-# The text of the focused box, copied with Ctrl+Insert, which works under every layout.
-focused_text() {
-    clip ''
-    xdotool key Home shift+End ctrl+Insert
-    local text=""
-    for _ in $(seq 50); do
-        text=$(timeout --foreground 2 xclip -o -selection clipboard 2>/dev/null || true)
-        [ -n "$text" ] && break
-        sleep 0.1
-    done
-    printf '%s' "$text"
 }
 
 # From the tab strip: 1 typed into box 0, the denominator of box 0 moved from м to см, then
@@ -127,7 +103,7 @@ len(before) > 1 or fail(f"one row of tabs only: {before}")
 current = selected()
 for step in range(len(tabs)):
     want = (current[0] + 1) % len(tabs)
-    subprocess.run(["xdotool", "key", "ctrl+Tab"], check=True)
+    subprocess.run(["xdotool", "key", "ctrl+Tab"], check=True, timeout=20)
     deadline = time.monotonic() + 10
     while selected() != [want]:
         time.monotonic() < deadline or fail(f"step {step + 1}: tab {want + 1} never selected")
@@ -229,8 +205,7 @@ xdotool key Escape
 # --- Alt+A, the key of Ф, opens Файл on its first item under the Latin layout: Enter runs
 # Выход, which ends the program.
 xdotool windowfocus --sync "$window" key alt+a Return
-status=0
-timeout 10 tail --pid="$app_pid" -f /dev/null || status=$?
-check "Alt+A (the key of Ф), Выход end the program under the Latin layout" same "0" "$status"
+end_status "$app_pid" 10
+check "Alt+A (the key of Ф), Выход end the program under the Latin layout" same "0" "$ended"
 
 finish

@@ -91,7 +91,7 @@ xvfb_start "$work/xvfb.log"
 pids+=("$xvfb_pid")
 env PATH="$work/bin" "$prefix/bin/Mervel" >"$work/app.log" 2>&1 &
 pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Mervel-' | head -n1)
+window=$(find_window 'Mervel-')
 focus "$window" key F1
 check "F1 shows the installed help in the program's window" \
     timeout 10 xdotool search --sync --onlyvisible --name '^Линейные размеры — Справка Mervel$'
