@@ -81,6 +81,7 @@ files = {
     'directory-block-length-zero': with_word(directory + 0x10, 0),
     'directory-block-length-huge': with_word(directory + 0x10, 0xFFFFFFFF),
     'reset-table-block-length-zero': with_word(reset + 0x20, 0, 8),
+    'reset-table-block-length-512-mib': with_word(reset + 0x20, 512 * 1024 * 1024, 8),
     'reset-table-entries-huge': with_word(reset + 4, 0x7FFFFFFF),
     'reset-table-uncompressed-huge': with_word(reset + 0x10, 1 << 62, 8),
     'window-reset-interval-zero': with_word(control + 12, 0),

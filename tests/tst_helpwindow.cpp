@@ -431,10 +431,15 @@ private Q_SLOTS:
         HelpFixture f;
         QFile source(file);
         QVERIFY(source.open(QIODevice::ReadOnly) && f.replaceFile(source.readAll()));
+        const qint64 peakBefore = peakMemoryKiB();
+        QVERIFY(peakBefore > 0);
         QElapsedTimer clock;
         clock.start();
         f.w().controls().Help_me->trigger();
         QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        // A lying block length once had chmlib ask for 512 MiB per block in this process.
+        const qint64 grown = peakMemoryKiB() - peakBefore;
+        QVERIFY2(grown < 128 * 1024, qPrintable(QStringLiteral("grew by %1 KiB").arg(grown)));
         const HelpWindow* help = f.commands.helpWindow();
         if (help) {
             QVERIFY(help->isVisible() && !help->book().contents().empty());
@@ -471,6 +476,18 @@ private Q_SLOTS:
     }
 
 private:
+    // The most address space the process has ever held, from the kernel's own count.
+    static qint64 peakMemoryKiB() {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmPeak:"))
+                return line.mid(7).trimmed().split(' ').first().toLongLong();
+        }
+        return -1;
+    }
+
     std::unique_ptr<HelpWindow> help_;
 };
 

@@ -54,7 +54,10 @@ quint16 little16(const QByteArray& bytes, qsizetype at) {
                                 (static_cast<quint8>(bytes[at + 1]) << 8));
 }
 
-// --- The child's side. It runs between fork() and _exit(): plain calls only, no Qt.
+// --- The child's side. It runs between fork() and _exit(): plain calls only, no Qt. It does
+// allocate (chmlib mallocs and opens files): glibc's fork takes the malloc and stdio locks across
+// the fork, so these stay usable in the child of a threaded program. Should anything else be
+// held at the fork, the child only stalls, and the deadline below ends it.
 
 bool writeAll(int fd, const void* data, size_t size) {
     const char* at = static_cast<const char*>(data);
