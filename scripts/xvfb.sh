@@ -20,7 +20,11 @@ xvfb_start() {
     local log=$1 screen=${2:-800x600x24} n
     for n in $(seq 100 299); do
         xvfb_display_taken "$n" && continue
-        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$log" 2>&1 &
+        # -noreset: by default the server resets when its last client leaves, and refuses
+        # connections while it does. Between two programs of a test there is often no client at
+        # all (the program's own display check connects and leaves before Qt connects), and
+        # under load the next one then met "Can't open display".
+        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >"$log" 2>&1 &
         xvfb_pid=$!
         # Another server may win the display between the check and the start; then try the next.
         # The display is ours once its lock file names our server and its socket is there.
