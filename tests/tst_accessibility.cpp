@@ -430,6 +430,51 @@ private Q_SLOTS:
         }
     }
 
+    void tabIntoAValueBox_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("back");
+        // clang-format off
+        QTest::newRow("Tab from the strip") << "TabStrip1" << "Text1[0]" << false;
+        QTest::newRow("Shift+Tab from a list") << "List1[1]" << "Text1[1]" << true;
+        // clang-format on
+    }
+    // State: a value box holding a number. Action: Tab or Shift+Tab into it. Expected: screen
+    // readers are told of the focus before the whole text is selected (else Orca says "50
+    // selected" before the box's name), and a key typed at once still replaces the whole text.
+    void tabIntoAValueBox() {
+        QFETCH(QString, from);
+        QFETCH(QString, box);
+        QFETCH(bool, back);
+        ActiveWindow f;
+        QVERIFY(f.active);
+        auto* edit = static_cast<QLineEdit*>(control(f.w(), box));
+        edit->setFocus();
+        edit->selectAll();
+        for (const QChar c : QStringLiteral("50"))
+            WindowFixture::key(edit, c);
+        QCOMPARE(edit->text(), QStringLiteral("50"));
+        for (const bool typeAtOnce : {false, true}) {
+            control(f.w(), from)->setFocus();
+            recorded.clear();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab,
+                            back ? Qt::ShiftModifier : Qt::NoModifier);
+            QVERIFY(edit->hasFocus());
+            if (typeAtOnce) {
+                WindowFixture::key(edit, u'7');
+                QCOMPARE(edit->text(), QStringLiteral("7"));
+                edit->setText(QStringLiteral("50"));
+                continue;
+            }
+            QTRY_COMPARE(edit->selectedText(), QStringLiteral("50"));
+            const auto first = std::find_if(recorded.cbegin(), recorded.cend(),
+                                            [edit](auto& r) { return r.object == edit; });
+            QVERIFY(first != recorded.cend());
+            QCOMPARE(first->type, QAccessible::Focus);
+            QCOMPARE(eventsFrom(edit, QAccessible::TextSelectionChanged), 1);
+        }
+    }
+
     void valueBoxesDescribeTheResult_data() {
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("box");

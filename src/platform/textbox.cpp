@@ -3,6 +3,7 @@
 #include "platform/physicalkeys.h"
 
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -55,6 +56,48 @@ std::optional<char16_t> TextBox::deliveredCharacter(const QKeyEvent& event) {
         return std::nullopt;
     }
     return text.at(0).unicode();
+}
+
+// Tab into the box selects its whole text, as in every text box. QLineEdit selects inside its
+// focus-in event, and Qt tells screen readers of the focus only after that: Orca then hears the
+// selection of a box it has not yet been told of, and says "0 selected" before the box's name.
+// Here the selection comes right after the focus, and before anything the user does in the box.
+void TextBox::focusInEvent(QFocusEvent* event) {
+    if (event->reason() != Qt::TabFocusReason && event->reason() != Qt::BacktabFocusReason) {
+        QLineEdit::focusInEvent(event);
+        return;
+    }
+    QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(&plain);
+    enteredByTab_ = true;
+    QMetaObject::invokeMethod(this, &TextBox::selectEnteredText, Qt::QueuedConnection);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* event) {
+    enteredByTab_ = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void TextBox::selectEnteredText() {
+    if (!enteredByTab_)
+        return;
+    enteredByTab_ = false;
+    if (hasFocus() && !text().isEmpty())
+        selectAll();  // an empty text has nothing to select, and nothing to tell of it
+}
+
+bool TextBox::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+            selectEnteredText();  // what the user does acts on the text as Tab left it
+            break;
+        default:
+            break;
+    }
+    return QLineEdit::event(event);
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {

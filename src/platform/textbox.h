@@ -52,6 +52,9 @@ Q_SIGNALS:
     void insertRefused();
 
 protected:
+    bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -66,7 +69,11 @@ private:
     // maxLength() silently, so such a text is refused too).
     std::optional<QString> admitted(const QString& kept, const QString& incoming);
 
+    // Selects the whole text that Tab entered, if that is still to do.
+    void selectEnteredText();
+
     KeyHandler handler_;
     InsertHandler insertHandler_;
     bool inCharacterKey_ = false;
+    bool enteredByTab_ = false;  // the whole text is to be selected, after the focus is told
 };
