@@ -1,6 +1,6 @@
 # Sourced by the scripts that need a virtual X server. xvfb_start starts one on a free display
 # above 99, so it never takes :0 or a display that another program uses, and sets DISPLAY and
-# xvfb_pid. Usage: xvfb_start LOGFILE [WIDTHxHEIGHTxDEPTH]
+# xvfb_pid. Usage: xvfb_start LOGFILE [WIDTHxHEIGHTxDEPTH] [resets]
 
 # Whether display n is in use: its lock file names a live process, or it has a socket and no lock
 # file. A lock left by a server that died, even by SIGKILL, does not count: the next server on
@@ -17,14 +17,15 @@ xvfb_display_taken() {
 }
 
 xvfb_start() {
-    local log=$1 screen=${2:-800x600x24} n
+    local log=$1 screen=${2:-800x600x24} reset=-noreset n
+    [ "${3:-}" = resets ] && reset=  # as an X server on its own does, for the tests of that
     for n in $(seq 100 299); do
         xvfb_display_taken "$n" && continue
         # -noreset: by default the server resets when its last client leaves, and refuses
         # connections while it does. Between two programs of a test there is often no client at
         # all (the program's own display check connects and leaves before Qt connects), and
         # under load the next one then met "Can't open display".
-        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >"$log" 2>&1 &
+        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp $reset >"$log" 2>&1 &
         xvfb_pid=$!
         # Another server may win the display between the check and the start; then try the next.
         # The display is ours once its lock file names our server and its socket is there.

@@ -223,6 +223,22 @@ if [ -n "${2:-}" ]; then
         lacks OUTSIDE-HELP "$(cat "$work/strace.log")"
 fi
 
+# --- An X server whose only client is this program resets itself whenever the program leaves it
+# alone, and refuses connections meanwhile: the start's own display check must not leave it
+# before Qt has connected, or Qt aborts. Every start keeps running.
+x_with_clients=$DISPLAY
+xvfb_start "$work/xvfb-alone.log" 800x600x24 resets
+pids+=("$xvfb_pid")
+running=0
+for _ in $(seq 10); do
+    status=0
+    LC_ALL=C.UTF-8 timeout 2 "$app" >"$work/alone.log" 2>&1 || status=$?
+    [ "$status" = 124 ] && running=$((running + 1))
+done
+check "an X server with no other client: 10 starts of 10 keep running" same 10 "$running"
+end_processes "$xvfb_pid"
+export DISPLAY=$x_with_clients
+
 # --- Where there is no display to open: no DISPLAY, and a DISPLAY with no X server behind it
 # (a number above Xvfb's range with neither socket nor lock file) get the same plain answer.
 no_server=

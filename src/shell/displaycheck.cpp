@@ -91,14 +91,17 @@ bool compositorAnswers(const std::string& name) {
     return answers;
 }
 
-DisplayState checkX(const std::string& display) {
+DisplayState checkX(const std::string& display, std::shared_ptr<void>& held) {
     if (display.empty())
         return DisplayState::NotSet;
     // The same library Qt uses, so a server that refuses us here would refuse Qt too.
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-    const bool failed = xcb_connection_has_error(connection) != 0;
-    xcb_disconnect(connection);
-    return failed ? DisplayState::Unreachable : DisplayState::Usable;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return DisplayState::Unreachable;
+    }
+    held.reset(connection, [](void* c) { xcb_disconnect(static_cast<xcb_connection_t*>(c)); });
+    return DisplayState::Usable;
 }
 #endif
 
@@ -127,7 +130,7 @@ DisplayCheck checkDisplay(int argc, char** argv) {
             return check;  // Qt tries Wayland first and will not look at X
     }
     check.display = option(argc, argv, "display", environment("DISPLAY"));
-    check.x = checkX(check.display);
+    check.x = checkX(check.display, check.xConnection);
 #else
     (void)argc;
     (void)argv;

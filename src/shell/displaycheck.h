@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 // Whether Qt will find a display for the window. Without one Qt aborts with advice about
@@ -13,6 +14,10 @@ struct DisplayCheck {
     std::string waylandDisplay;  // WAYLAND_DISPLAY, for the message
     std::string display;         // the X display tried, for the message
     bool x11Only = false;        // Qt was told to use X11, so Wayland was not looked at
+    // The check's own connection to a usable X server, to be let go once Qt has connected:
+    // a server whose last client leaves resets itself and refuses connections meanwhile, so a
+    // check that left at once made Qt abort on a server with no other client.
+    std::shared_ptr<void> xConnection;
 
     bool usable() const {
         return (!x11Only && wayland == DisplayState::Usable) || x == DisplayState::Usable;

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    const DisplayCheck display = checkDisplay(argc, argv);
+    DisplayCheck display = checkDisplay(argc, argv);
     if (!display.usable()) {
         std::fputs(displayProblem(display).c_str(), stderr);
         std::fprintf(stderr, "To run it without one, use a virtual X server:  xvfb-run -a %s\n",
@@ -13,5 +13,6 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
+    display.xConnection.reset();  // Qt holds its own now
     return runProgram();
 }
