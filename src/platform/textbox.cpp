@@ -73,11 +73,6 @@ void TextBox::focusInEvent(QFocusEvent* event) {
     QMetaObject::invokeMethod(this, &TextBox::selectEnteredText, Qt::QueuedConnection);
 }
 
-void TextBox::focusOutEvent(QFocusEvent* event) {
-    enteredByTab_ = false;
-    QLineEdit::focusOutEvent(event);
-}
-
 void TextBox::selectEnteredText() {
     if (!enteredByTab_)
         return;
