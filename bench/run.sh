@@ -23,12 +23,10 @@ else
 fi
 bin=$build/bench
 
-work=$(mktemp -d)
-xvfb=
-trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work  # the instance lock of the start-up runs lives here
-chmod 700 "$work"
-export LC_ALL=C.UTF-8
+# A virtual X server and the instance lock of the start-up runs in a session of the run's own.
+source "$root/scripts/session.sh"
+session_start 1024x768x24
+unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON  # measured as a user without a screen reader starts it
 
 # median, first and third quartile of the numbers on stdin
 quartiles() {
@@ -38,9 +36,6 @@ quartiles() {
 }
 
 # Start-up and memory: each run prints "startup_ns N cpu_ns C peak_rss_kb K".
-source "$root/scripts/xvfb.sh"
-xvfb_start "$work/xvfb.log" 1024x768x24
-xvfb=$xvfb_pid
 start() { QT_QPA_PLATFORM=xcb "$bin/bench_launch" "$bin/$1"; }
 start bench_start_mervel >/dev/null  # warm-up: caches, fontconfig
 start bench_start_floor >/dev/null

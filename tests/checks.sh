@@ -1,6 +1,8 @@
-# Sourced by the shell tests that drive the program on X: checks and their count, and X calls,
-# window searches, clipboard reads and waits that are all bounded in time.
-# Needs $work, a scratch folder.
+# Sourced by the shell tests: checks and their count, and every X call, window search, clipboard
+# read, accessibility question and wait bounded in time, naming itself when it gives up. Brings
+# scripts/session.sh with it. Needs $work, a scratch folder (session_start makes one).
+tests=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$tests/../scripts/session.sh"
 passed=0
 failed=0
 
@@ -21,13 +23,17 @@ same() {  # expected actual
     [ "$1" = "$2" ] || { echo "expected '$1', got '$2'"; return 1; }
 }
 
+lacks() {  # pattern text
+    ! grep -qiE -- "$1" <<<"$2"
+}
+
 finish() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]
 }
 
-# Every xdotool call is bounded: one that the X server never answers (a --sync that waits for a
-# window state that never comes) fails the run, naming itself, instead of running into ctest's cap.
+# A --sync that waits for a window state that never comes fails the run, naming the call,
+# instead of running into ctest's cap.
 xdotool() {
     local status=0
     timeout 20 xdotool "$@" || status=$?
@@ -47,8 +53,17 @@ find_window() {  # the first visible window whose title matches; fails, naming i
     printf '%s' "$found"
 }
 
-clip() {  # puts text on the clipboard
-    printf '%s' "$1" | timeout 5 xclip -selection clipboard
+visible() {  # how many visible windows have a matching title
+    timeout 20 xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
+}
+
+# Puts text on the clipboard (or the selection named), and reads it back: the test acts on it
+# only once the X server hands out what was set.
+clip() {  # text [clipboard|primary]
+    local selection=${2:-clipboard}
+    printf '%s' "$1" | timeout 5 xclip -selection "$selection"
+    wait_until 5 "the $selection to hold the text set" \
+        bash -c '[ "$(timeout 1 xclip -o -selection "$1")" = "$2" ]' - "$selection" "$1"
 }
 
 # The text of the focused box: select it all and copy it with Ctrl+Insert, which the boxes leave
@@ -71,43 +86,47 @@ focused_text() {
     printf '%s' "$text"
 }
 
-# end_status pid seconds: waits that long at most for a child of this shell to end, and sets
-# $ended to its exit code, or to "still running after N s" (then it is ended here).
-end_status() {
-    ended=0
-    if timeout "$2" tail --pid="$1" -f /dev/null; then
-        wait "$1" || ended=$?
-    else
-        ended="still running after $2 s"
-        end_processes "$1"
-    fi
+# The X bells rung since bells_start, which is how the program's beeps are heard on X.
+bells_start() {
+    /usr/bin/python3 "$tests/bellcount.py" >"$work/bells" &
+    pids+=($!)
+    wait_until 5 "the bell counter" grep -q ready "$work/bells"
+}
+bells() {
+    sleep 0.3  # the bell reaches the counter after the key
+    grep -c bell "$work/bells" || true
+}
+heard_refused() {  # how many bells, then what to do: the program is heard refusing each key
+    local before
+    before=$(bells)
+    "${@:2}"
+    same "$(($1 + before))" "$(bells)"
 }
 
-is_child() {  # pid: whether it is still a process of this shell's own, running or not waited for
-    local stat
-    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
-    stat=${stat##*) }  # after the command's name, which may hold spaces: state, then parent
-    [ "$(cut -d' ' -f2 <<<"$stat")" = "$$" ]
+# Questions to the accessibility bus about the program started last ($app_pid, its window
+# $window): see atspi.py.
+atspi() {
+    timeout 60 /usr/bin/python3 "$tests/atspi.py" "$app_pid" "${window:-}" "$@"
 }
 
-end_processes() {  # pids...: ends those that are still this shell's children
-    # A pid whose process has ended may by now be anyone's (pids wrap within minutes on a busy
-    # machine): signalling it could kill another test's X server. Only our children are ended.
-    local pid live=()
-    for pid in "$@"; do
-        is_child "$pid" && live+=("$pid")
-    done
-    [ "${#live[@]}" -gt 0 ] || return 0
-    # A plain signal lets Xvfb remove its lock file and socket; what is left after 5 s is killed.
-    kill "${live[@]}" 2>/dev/null || true
-    for _ in $(seq 50); do
-        for pid in "${live[@]}"; do
-            kill -0 "$pid" 2>/dev/null && break
-            pid=
-        done
-        [ -z "$pid" ] && break
-        sleep 0.1
-    done
-    kill -9 "${live[@]}" 2>/dev/null || true
-    wait "${live[@]}" 2>/dev/null || true
+# Moves the focus on with Tab and picks the unit in the picker it reaches, by the unit's name:
+# arrow keys, as many as the bus says the unit lies from the row picked now.
+pick() {  # picker name, unit
+    local keys
+    xdotool key Tab
+    keys=$(atspi keys "$1" "$2") || return 1
+    [ -z "$keys" ] || xdotool key $keys
+}
+
+# Opens the category by its caption, with Ctrl+Tab from the one open now.
+category() {
+    local keys
+    keys=$(atspi keys 'Категория величины' "$1") || return 1
+    [ -z "$keys" ] || xdotool key $keys
+}
+
+click() {  # button, the name of the control: clicks it where the bus says it is
+    local at
+    at=$(atspi where "$2") || return 1
+    xdotool mousemove ${at} click "$1"
 }

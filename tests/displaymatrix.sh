@@ -71,11 +71,10 @@ cell() {  # plugin, WAYLAND_DISPLAY, DISPLAY: what the start does
         sleep 0.1
     done
     if [ "$got" = window ]; then
-        kill "$pid"
-        wait "$pid" 2>/dev/null || true
+        end_processes "$pid"
         gone
     elif [ -z "$got" ]; then
-        kill "$pid"
+        end_processes "$pid"
         got="neither window nor end in 20 s"
     fi
     check "Qt's wayland plugin $plugin, WAYLAND_DISPLAY $wayland, DISPLAY $x: $expected" \

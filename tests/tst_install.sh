@@ -5,14 +5,8 @@
 set -euo pipefail
 build=$(realpath "$1")
 version=$2
-work=$(mktemp -d)
-pids=()
 source "$(dirname "$0")/checks.sh"
-cleanup() {
-    end_processes "${pids[@]}"
-    rm -rf "$work"
-}
-trap cleanup EXIT
+session_start
 
 prefix=$work/usr
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
@@ -45,9 +39,6 @@ check "the AppStream metadata validates" appstreamcli validate --no-net "$metain
 check "the AppStream release is this version" grep -q "<release version=\"$version\"" "$metainfo"
 # The program as Debian ships programs: stripped and hardened.
 elf=$private/Mervel
-lacks() {  # pattern text
-    ! grep -qE -- "$1" <<<"$2"
-}
 check "the installed program carries no debug sections" lacks '\.(z?debug_|gnu_debuglink)' "$(readelf -SW "$elf")"
 check "the installed program carries no symbol table" lacks ' \.symtab ' "$(readelf -SW "$elf")"
 check "position-independent (PIE)" grep -q 'FLAGS_1.*PIE' <<<"$(readelf -dW "$elf")"
@@ -81,14 +72,8 @@ check "chmls lists the installed help pages" bash -c \
     "chmls -n list '$chm' | grep -qx /index.html && chmls -n list '$chm' | grep -qx /categories.html"
 
 # The installed program on a real X server, with no help viewer or URL opener on the PATH: the
-# help shows in its own window. The per-user instance lock lives in a folder of this test's own.
+# help shows in its own window. The per-user instance lock lives in the session's own folder.
 mkdir -p "$work/bin"
-export XDG_RUNTIME_DIR=$work/runtime
-unset QT_QPA_PLATFORM  # a real X server, whatever the caller's environment says
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-source "$(dirname "$0")/../scripts/xvfb.sh"
-xvfb_start "$work/xvfb.log"
-pids+=("$xvfb_pid")
 env PATH="$work/bin" "$prefix/bin/Mervel" >"$work/app.log" 2>&1 &
 pids+=($!)
 window=$(find_window 'Mervel-')

@@ -9,66 +9,41 @@ wayland_reexec() {
 }
 
 # Makes the scratch folder $work and starts the session in it, with the checks of checks.sh;
-# on exit ends every process in pids and the session, and removes $work.
+# sets WAYLAND_DISPLAY, SWAYSOCK and xdisplay (XWayland's DISPLAY), with a session bus and its
+# accessibility bus. On exit every process in
+# pids is ended, the session's own among them, and $work is removed. The sounds played are
+# counted in $work/sounds (see sounds()).
 wayland_session() {
-    work=$(mktemp -d)
-    pids=()
-    session_pids=()
-    trap wayland_cleanup EXIT
     source "$(dirname "${BASH_SOURCE[0]}")/../checks.sh"
-    wayland_start
-    export LC_ALL=C.UTF-8
-}
-
-wayland_cleanup() {
-    local all=("${pids[@]}" "${session_pids[@]}")  # never empty: a bare wait waits for all
-    kill "${all[@]}" 2>/dev/null || true
-    wait "${all[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-
-# Starts the session; sets WAYLAND_DISPLAY, SWAYSOCK, xdisplay (XWayland's DISPLAY) and
-# session_pids. The sounds played are counted in $work/sounds (see sounds()).
-wayland_start() {
-    export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
+    work=$(mktemp -d)
+    trap session_end EXIT
+    export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime LC_ALL=C.UTF-8
     mkdir -p "$HOME"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
     unset DISPLAY WAYLAND_DISPLAY WAYLAND_SOCKET SWAYSOCK QT_QPA_PLATFORM PULSE_SERVER
-    session_pids=()
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
         -L module-native-protocol-unix -L "module-null-sink sink_name=speaker" \
         >"$work/pulse.log" 2>&1 &
-    session_pids+=($!)
-    for _ in $(seq 100); do
-        pactl info >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    pactl info >/dev/null || { echo "PulseAudio did not start (see $work/pulse.log)" >&2; return 1; }
+    pids+=($!)
+    wait_until 10 "PulseAudio (see $work/pulse.log)" pactl info
     # Every sound a program plays is a new stream on the sink.
     pactl subscribe >"$work/sounds" &
-    session_pids+=($!)
+    pids+=($!)
 
     printf '%s\n' 'output HEADLESS-1 resolution 1280x800' 'xwayland enable' >"$work/sway.conf"
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         sway -c "$work/sway.conf" >"$work/sway.log" 2>&1 &
-    session_pids+=($!)
-    local socket=
-    for _ in $(seq 100); do
-        socket=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n1)
-        [ -n "$socket" ] && break
-        sleep 0.1
-    done
-    [ -n "$socket" ] || { echo "sway did not start (see $work/sway.log)" >&2; return 1; }
-    export SWAYSOCK=$socket
+    pids+=($!)
+    wait_until 10 "sway (see $work/sway.log)" \
+        bash -c 'find "$1" -maxdepth 1 -type s -name "sway-ipc.*" | grep -q .' - "$XDG_RUNTIME_DIR"
+    SWAYSOCK=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'sway-ipc.*' | head -n1)
     WAYLAND_DISPLAY=$(find "$XDG_RUNTIME_DIR" -maxdepth 1 -type s -name 'wayland-*' -printf '%f\n' |
         head -n1)
-    export WAYLAND_DISPLAY
-    swaymsg -q exec "printf %s \"\$DISPLAY\" >'$work/xdisplay'"
-    for _ in $(seq 50); do
-        [ -s "$work/xdisplay" ] && break
-        sleep 0.1
-    done
+    export SWAYSOCK WAYLAND_DISPLAY
+    timeout 10 swaymsg -q exec "printf %s \"\$DISPLAY\" >'$work/xdisplay'"
+    wait_until 5 "XWayland's display name" test -s "$work/xdisplay"
     xdisplay=$(cat "$work/xdisplay")
+    session_bus
 }
 
 sounds() {  # how many sounds have been played so far
