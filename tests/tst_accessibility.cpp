@@ -476,55 +476,45 @@ private Q_SLOTS:
     }
 
     void valueBoxesDescribeTheResult_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("picker");  // of the lower (right) box, then picked
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("upper");  // the descriptions of box 0 and box 1
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("typed");   // into box 0
+        QTest::addColumn<QString>("picker");  // of the lower (right) box
+        QTest::addColumn<QString>("unit");    // then picked there
+        QTest::addColumn<QString>("upper");   // the descriptions of box 0 and box 1
         QTest::addColumn<QString>("lower");
         // clang-format off
-        QTest::newRow("lengths") << 1 << "Text1[0]" << "50" << "List1[1]" << 1
+        QTest::newRow("lengths") << "Линейные размеры" << "50" << "List1[1]" << "Метр"
             << "Километр. Результат: 50000 Метр" << "Метр. Результат: 50 Километр";
-        QTest::newRow("speeds") << 4 << "Text4[0]" << "36" << "Combo1[1]" << 1
+        QTest::newRow("speeds") << "Скорости" << "36" << "Combo1[1]" << "м"
             << "км/час. Результат: 36000 м/час" << "м/час. Результат: 36 км/час";
-        QTest::newRow("pressure without a denominator") << 12 << "Text4[0]" << "1" << "Combo1[1]" << 6
+        QTest::newRow("pressure without a denominator") << "Давления" << "1" << "Combo1[1]" << "кПа"
             << "N/м^2. Результат: 0.001 кПа" << "кПа. Результат: 1 N/м^2";
-        QTest::newRow("distributed moments") << 7 << "Text5[0]" << "2" << "Combo4[1]" << 1
-            << "N*м/м. Результат: 200 N*см/м" << "N*см/м. Результат: 2 N*м/м";
+        QTest::newRow("distributed moments") << "Распределенные моменты" << "2" << "Combo4[1]"
+            << "см" << "N*м/м. Результат: 200 N*см/м" << "N*см/м. Результат: 2 N*м/м";
         // clang-format on
     }
     // State: a category just opened. Action: a number typed into box 0, then another unit
     // picked for box 1. Expected: each box's description names its own units and the other
     // box's number in the other units, so the result is heard from either box.
     void valueBoxesDescribeTheResult() {
-        QFETCH(int, tab);
-        QFETCH(QString, box);
+        QFETCH(QString, caption);
         QFETCH(QString, typed);
         QFETCH(QString, picker);
-        QFETCH(int, row);
+        QFETCH(QString, unit);
         QFETCH(QString, upper);
         QFETCH(QString, lower);
         ActiveWindow f;
         QVERIFY(f.active);
+        const int tab = f.tabOf(caption);
         f.selectTab(tab == 1 ? 2 : 1);
         f.selectTab(tab);
-        auto* source = static_cast<TextBox*>(control(f.w(), box));
-        auto* target = f.w().controls().Text1[1];
-        for (TextBox* other : {f.w().controls().Text4[1], f.w().controls().Text5[1]}) {
-            target = other->parentWidget() == source->parentWidget() ? other : target;
-        }
+        const auto [source, target] = f.boxes(tab);
         QVERIFY(
             of(source)->text(QAccessible::Description).contains(QStringLiteral("Результат: 0 ")));
         WindowFixture::clear(source);
         WindowFixture::type(source, typed);
         recorded.clear();
-        QWidget* unit = control(f.w(), picker);
-        if (auto* list = qobject_cast<QListWidget*>(unit)) {
-            WindowFixture::pickRow(list, row);
-        } else {
-            static_cast<QComboBox*>(unit)->setCurrentIndex(row);
-        }
+        WindowFixture::pick(control(f.w(), picker), unit);
         QCOMPARE(of(source)->text(QAccessible::Description), upper);
         QCOMPARE(of(target)->text(QAccessible::Description), lower);
         QVERIFY(std::any_of(recorded.cbegin(), recorded.cend(), [source](const Recorded& r) {
@@ -658,7 +648,7 @@ private Q_SLOTS:
         QFETCH(int, beeps);
         ActiveWindow f(locale);
         QVERIFY(f.active);
-        WindowFixture::pickRow(f.w().controls().List1[1], 1);  // Метр
+        WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         QAccessibleInterface* box = of(f.w().controls().Text1[0]);
         QCOMPARE(box->role(), QAccessible::EditableText);
         QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Первое значение"));

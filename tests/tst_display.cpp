@@ -15,38 +15,25 @@
 
 namespace {
 
-void pick(QComboBox* combo, int row) {
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int i = 0; i < row; ++i) {
-        QTest::keyClick(combo, Qt::Key_Down);
+// Picks the units of one side, named left to right; right to left, so that a denominator is
+// set before its numerator may hide it.
+void pickUnits(WindowFixture& f, int tab, const QStringList& units, std::size_t side) {
+    for (auto k = units.size(); k-- > 0;) {
+        WindowFixture::pick(f.pickers(tab)[static_cast<std::size_t>(k)][side], units[k]);
     }
 }
 
-// The pickers of a tab, left to right; the list panels pick their one list by row.
-void pickUnits(WindowFixture& f, int tab, const std::vector<int>& rows, std::size_t side) {
-    Ruriruz& w = f.w();
-    if (tab <= 3) {
-        const std::array lists{w.controls().List1, w.controls().List2, w.controls().List3};
-        WindowFixture::pickRow(lists[static_cast<std::size_t>(tab - 1)][side], rows[0]);
-        return;
+// One tab of each panel.
+QList<int> tabPerPanel() {
+    QList<int> tabs;
+    QList<convert::Panel> seen;
+    for (int n = 1; n <= convert::categoryCount; ++n) {
+        if (!seen.contains(convert::categoryAt(n)->panel)) {
+            seen << convert::categoryAt(n)->panel;
+            tabs << n;
+        }
     }
-    const std::vector<Ruriruz::Pair<QComboBox>> combos =
-        tab == 6 || tab == 7
-            ? std::vector{w.controls().Combo3, w.controls().Combo4, w.controls().Combo5}
-            : std::vector{w.controls().Combo1, w.controls().Combo2};
-    // Right to left, so that a denominator is set before its numerator may hide it.
-    for (std::size_t k = rows.size(); k-- > 0;) {
-        pick(combos[k][side], rows[k]);
-    }
-}
-
-Ruriruz::Pair<TextBox> boxesOf(Ruriruz& w, int tab) {
-    const std::array panels{w.controls().Text1, w.controls().Text2, w.controls().Text3,
-                            w.controls().Text4, w.controls().Text4, w.controls().Text5,
-                            w.controls().Text5, w.controls().Text4, w.controls().Text4,
-                            w.controls().Text4, w.controls().Text4, w.controls().Text4,
-                            w.controls().Text4};
-    return panels[static_cast<std::size_t>(tab - 1)];
+    return tabs;
 }
 
 // Where the caret is drawn, in the box's own coordinates, once the box has been painted (a
@@ -89,9 +76,9 @@ class TestDisplay : public QObject {
 
 private Q_SLOTS:
     void longResultShownWhole_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<std::vector<int>>("units");  // the same on both sides unless `to` says
-        QTest::addColumn<std::vector<int>>("to");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("units");  // of box 0, left to right
+        QTest::addColumn<QStringList>("to");     // of box 1
         QTest::addColumn<int>("typedInto");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
@@ -99,22 +86,25 @@ private Q_SLOTS:
         const QString largest = "-179769313486231" + QString(294, u'0');
         const QString smallest = "-0." + QString(307, u'0') + "22250738585072";
         QTest::newRow("Линейные размеры: largest, in metres")
-            << 1 << std::vector{1} << std::vector{1} << 0 << largest << "-1.79769313486231E+308";
-        QTest::newRow("Силы: smallest normal, in kN")
-            << 10 << std::vector{1} << std::vector{1} << 0 << smallest << "-2.2250738585072E-308";
-        QTest::newRow("Распределенные моменты: largest, typed into box 1")
-            << 7 << std::vector{1, 0, 0} << std::vector{1, 0, 0} << 1 << largest
+            << "Линейные размеры" << QStringList{"Метр"} << QStringList{"Метр"} << 0 << largest
             << "-1.79769313486231E+308";
+        QTest::newRow("Силы: smallest normal, in kN")
+            << "Силы" << QStringList{"kN"} << QStringList{"kN"} << 0 << smallest
+            << "-2.2250738585072E-308";
+        QTest::newRow("Распределенные моменты: largest, typed into box 1")
+            << "Распределенные моменты" << QStringList{"kN", "м", "м"}
+            << QStringList{"kN", "м", "м"} << 1 << largest << "-1.79769313486231E+308";
         QTest::newRow("Скорости: twenty-one characters without exponent")
-            << 4 << std::vector{1, 2} << std::vector{1, 2} << 0 << "-0.000123456789012345"
+            << "Скорости" << QStringList{"м", "сек"} << QStringList{"м", "сек"} << 0
+            << "-0.000123456789012345"
             << "-0.000123456789012345";
         // 3 * 0.0254 / 3600 / 9.81
         QTest::newRow("Ускорения: 3 дюйм/мин^2 in g")
-            << 5 << std::vector{4, 1} << std::vector{5, 2} << 0 << "3"
+            << "Ускорения" << QStringList{"дюйм", "мин^2"} << QStringList{"g", "сек^2"} << 0 << "3"
             << "2.15766224940537E-06";
         // 0.001 / 9.81 / 0.0254
         QTest::newRow("Моменты: 1 N*м in т*дюйм")
-            << 6 << std::vector{0, 0} << std::vector{4, 3} << 0 << "1"
+            << "Моменты" << QStringList{"N", "м"} << QStringList{"т", "дюйм"} << 0 << "1"
             << "0.00401325981041361";
     }
 
@@ -122,17 +112,18 @@ private Q_SLOTS:
     // Expected: the other box holds it whole, its caret before the first character, and the
     // text fits the box from its first to its last character.
     void longResultShownWhole() {
-        QFETCH(int, tab);
-        QFETCH(std::vector<int>, units);
-        QFETCH(std::vector<int>, to);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, units);
+        QFETCH(QStringList, to);
         QFETCH(int, typedInto);
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         WindowFixture f;
+        const int tab = f.tabOf(caption);
         f.selectTab(tab);
         pickUnits(f, tab, units, 0);
         pickUnits(f, tab, to, 1);
-        const auto boxes = boxesOf(f.w(), tab);
+        const auto boxes = f.boxes(tab);
         const auto source = static_cast<std::size_t>(typedInto);
         WindowFixture::clear(boxes[source]);
         WindowFixture::type(boxes[source], typed);
@@ -157,10 +148,9 @@ private Q_SLOTS:
     void everyBoxWideEnough() {
         QFETCH(QString, text);
         WindowFixture f;
-        Ruriruz& w = f.w();
-        for (int tab : {1, 2, 3, 4, 6}) {
+        for (int tab : tabPerPanel()) {
             f.selectTab(tab);
-            for (TextBox* box : boxesOf(w, tab)) {
+            for (TextBox* box : f.boxes(tab)) {
                 box->setText(text);
                 box->home(false);
                 QString why;
@@ -175,19 +165,19 @@ private Q_SLOTS:
     void momentsAfterTabSwitch() {
         WindowFixture f;
         Ruriruz& w = f.w();
-        f.selectTab(6);
-        pick(w.controls().Combo3[0], 1);  // kN
+        f.selectTab(QStringLiteral("Моменты"));
+        WindowFixture::pick(w.controls().Combo3[0], QStringLiteral("kN"));
         WindowFixture::clear(w.controls().Text5[0]);
         WindowFixture::type(w.controls().Text5[0], QStringLiteral("7"));
         QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("7000"));
-        for (int tab : {7, 6}) {
-            f.selectTab(tab);
+        for (const char* caption : {"Распределенные моменты", "Моменты"}) {
+            f.selectTab(QString::fromUtf8(caption));
             QCOMPARE(w.controls().Combo3[0]->currentIndex(), 0);
             QCOMPARE(w.controls().Text5[0]->text(), QStringLiteral("7"));
             QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("7"));
             QCOMPARE(w.state().UpdateGuard, 1);
         }
-        pick(w.controls().Combo3[1], 4);  // box 1 in т*м: 0.007 / 9.81
+        WindowFixture::pick(w.controls().Combo3[1], QStringLiteral("т"));  // т*м: 0.007 / 9.81
         QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("0.000713557594291539"));
         QCOMPARE(f.desktop.beeps, 0);
 
@@ -199,7 +189,8 @@ private Q_SLOTS:
             WindowFixture::clear(w.controls().Text5[0]);
             WindowFixture::type(w.controls().Text5[0], held);
             QVERIFY(!w.controls().Text5[1]->text().isEmpty());
-            f.selectTab(w.controls().TabStrip1->selectedIndex() == 6 ? 7 : 6);
+            const bool moments = w.controls().TabStrip1->selectedIndex() == f.tabOf("Моменты");
+            f.selectTab(QString::fromUtf8(moments ? "Распределенные моменты" : "Моменты"));
             QCOMPARE(w.controls().Text5[0]->text(), held);
             QCOMPARE(w.controls().Text5[1]->text(), QString());
             QCOMPARE(w.state().UpdateGuard, 1);
@@ -329,11 +320,14 @@ private Q_SLOTS:
     void listsShowWholeRows() {
         WindowFixture f;
         constexpr int designed = 2010 / 15;
-        for (int tab : {1, 2, 3}) {
+        for (int tab : tabPerPanel()) {
+            const auto lists = f.pickers(tab)[0];
+            if (!qobject_cast<QListWidget*>(lists[0])) {
+                continue;
+            }
             f.selectTab(tab);
-            const std::array lists{f.w().controls().List1, f.w().controls().List2,
-                                   f.w().controls().List3};
-            for (QListWidget* list : lists[static_cast<std::size_t>(tab - 1)]) {
+            for (QWidget* picker : lists) {
+                auto* list = static_cast<QListWidget*>(picker);
                 const int row = list->visualItemRect(list->item(0)).height();
                 const int shown = list->viewport()->height();
                 const QString why =
@@ -357,13 +351,12 @@ private Q_SLOTS:
     // In every category, every row of every picker on show fits the picker's text area.
     void everyPickerRowFits() {
         WindowFixture f;
-        for (int tab = 4; tab <= 13; ++tab) {
+        for (int tab = 1; tab <= convert::categoryCount; ++tab) {
             f.selectTab(tab);
-            for (const auto& pair :
-                 {f.w().controls().Combo1, f.w().controls().Combo2, f.w().controls().Combo3,
-                  f.w().controls().Combo4, f.w().controls().Combo5}) {
-                for (QComboBox* combo : pair) {
-                    if (!combo->isVisible()) {
+            for (const auto& pair : f.pickers(tab)) {
+                for (QWidget* picker : pair) {
+                    auto* combo = qobject_cast<QComboBox*>(picker);
+                    if (!combo || !combo->isVisible()) {
                         continue;
                     }
                     QStyleOptionComboBox option;

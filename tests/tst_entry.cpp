@@ -162,13 +162,13 @@ private Q_SLOTS:
     // Then one refused key is enough for the next pick to convert.
     void picksConvertOnlyAfterAKey() {
         WindowFixture f;
-        WindowFixture::pickRow(f.w().controls().List1[1], 1);
+        WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         QCOMPARE(f.w().state().UpdateGuard, 3);
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0"));
         f.w().controls().Text1[0]->setFocus();
         press(f.w().controls().Text1[0], QStringLiteral("x"));
         QCOMPARE(f.w().state().UpdateGuard, 0);
-        WindowFixture::pickRow(f.w().controls().List1[0], 2);
+        WindowFixture::pick(f.w().controls().List1[0], QStringLiteral("Сантиметр"));
         QCOMPARE(f.w().state().UpdateGuard, 1);
         QCOMPARE(f.desktop.beeps, 1);
     }
@@ -183,7 +183,7 @@ private Q_SLOTS:
                         Qt::Key_End);  // a written box has its caret at the start
         WindowFixture::type(f.w().controls().Text1[1], QStringLiteral("7"));
         QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("27"));
-        WindowFixture::pickRow(f.w().controls().List1[0], 1);  // box 0 now reads 27 metres
+        WindowFixture::pick(f.w().controls().List1[0], QStringLiteral("Метр"));  // 27 metres
         QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("27"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0.027"));
     }
@@ -333,8 +333,8 @@ private Q_SLOTS:
     // beep, and the next number that fits converts again. Yards into metres, as 0.9144 m.
     void overflowingNumberEmptiesTheOtherBox() {
         WindowFixture f;
-        WindowFixture::pickRow(f.w().controls().List1[0], 12);
-        WindowFixture::pickRow(f.w().controls().List1[1], 1);
+        WindowFixture::pick(f.w().controls().List1[0], QStringLiteral("Ярд"));
+        WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         TextBox* box = f.w().controls().Text1[0];
         WindowFixture::clear(box);
         WindowFixture::type(box, QStringLiteral("1") + QString(308, u'0'));

@@ -167,11 +167,11 @@ private Q_SLOTS:
     void refusedCtrlKeyOpensTheBoxes() {
         WindowFixture f;
         f.w().controls().Text1[0]->setText(QStringLiteral("2"));
-        WindowFixture::pickRow(f.w().controls().List1[1], 1);
+        WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0"));  // nothing typed yet
         f.w().controls().Text1[0]->setFocus();
         press(f.w().controls().Text1[0], cyrillicEm, Qt::ControlModifier, keyV);
-        WindowFixture::pickRow(f.w().controls().List1[1], 2);  // сантиметр: 2 km is 200000 cm
+        WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Сантиметр"));  // 200000 cm
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("200000"));
     }
 

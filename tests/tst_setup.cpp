@@ -149,29 +149,32 @@ private Q_SLOTS:
 
     // Whole units on their own ("g", the pascals) hide the denominator of their own row only.
     void wholeUnitsHideTheirDenominator_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("unit");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("Ускорения: g") << 5 << 5 << false;
-        QTest::newRow("Ускорения: дюйм") << 5 << 4 << true;
-        QTest::newRow("Давления: Па") << 12 << 5 << false;
-        QTest::newRow("Давления: МПа") << 12 << 7 << false;
-        QTest::newRow("Давления: т") << 12 << 4 << true;
-        QTest::newRow("Скорости: дюйм") << 4 << 4 << true;
+        QTest::newRow("Ускорения: g") << "Ускорения"
+                                      << "g" << false;
+        QTest::newRow("Ускорения: дюйм") << "Ускорения"
+                                         << "дюйм" << true;
+        QTest::newRow("Давления: Па") << "Давления"
+                                      << "Па" << false;
+        QTest::newRow("Давления: МПа") << "Давления"
+                                       << "МПа" << false;
+        QTest::newRow("Давления: т") << "Давления"
+                                     << "т" << true;
+        QTest::newRow("Скорости: дюйм") << "Скорости"
+                                        << "дюйм" << true;
     }
 
     void wholeUnitsHideTheirDenominator() {
-        QFETCH(int, tab);
-        QFETCH(int, row);
+        QFETCH(QString, caption);
+        QFETCH(QString, unit);
         QFETCH(bool, shown);
         WindowFixture f;
-        f.selectTab(tab);
+        f.selectTab(caption);
         QComboBox* numerator = f.w().controls().Combo1[1];
-        numerator->setFocus();
-        for (int i = 0; i < row; ++i) {
-            QTest::keyClick(numerator, Qt::Key_Down);
-        }
-        QCOMPARE(numerator->currentIndex(), row);
+        WindowFixture::pick(numerator, unit);
+        QCOMPARE(numerator->currentText(), unit);
         QCOMPARE(f.w().controls().Combo2[1]->isVisible(), shown);
         QCOMPARE(f.w().controls().Label1[1]->isVisible(), shown);
         QVERIFY(f.w().controls().Combo2[0]->isVisible());
@@ -249,8 +252,8 @@ private Q_SLOTS:
         WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("5"));
         f.selectTab(3);
         f.selectTab(1);
-        WindowFixture::pickRow(f.w().controls().List1[0], 4);
-        WindowFixture::pickRow(f.w().controls().List1[1], 7);
+        WindowFixture::pick(f.w().controls().List1[0], QStringLiteral("Дюйм"));
+        WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Вершок"));
         QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("0"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("0"));
         QCOMPARE(f.w().state().UpdateGuard, 3);

@@ -18,10 +18,6 @@ namespace {
 
 using convert::Panel;
 
-Panel panelOf(int tab) {
-    return convert::categoryAt(tab)->panel;
-}
-
 std::optional<long double> parse(QString text, QChar separator) {
     static const QRegularExpression number(
         QStringLiteral(R"(^\s*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?\s*$)"));
@@ -42,44 +38,15 @@ std::optional<long double> parse(QString text, QChar separator) {
 struct Stress {
     explicit Stress(quint64 seed, const QLocale& locale) : random(seed), f(locale) {
         separator = locale.decimalPoint().at(0);
-        for (const auto& boxes : allBoxes()) {
-            for (TextBox* box : boxes) {
-                QObject::connect(box, &QLineEdit::textChanged, box,
-                                 [this, box] { writes.push_back(box); });
-            }
+        for (TextBox* box : f.w().findChildren<TextBox*>()) {
+            QObject::connect(box, &QLineEdit::textChanged, box,
+                             [this, box] { writes.push_back(box); });
         }
-    }
-
-    std::array<Ruriruz::Pair<TextBox>, 5> allBoxes() {
-        Ruriruz& w = f.w();
-        return {w.controls().Text1, w.controls().Text2, w.controls().Text3, w.controls().Text4,
-                w.controls().Text5};
     }
 
     int tab() { return f.w().controls().TabStrip1->selectedIndex(); }
-    Ruriruz::Pair<TextBox> boxes() {
-        return allBoxes()[static_cast<std::size_t>(panelOf(tab())) - 1];
-    }
-
-    std::vector<std::array<QWidget*, 2>> pickers() {
-        Ruriruz& w = f.w();
-        switch (panelOf(tab())) {
-            case Panel::Lengths:
-                return {{w.controls().List1[0], w.controls().List1[1]}};
-            case Panel::Areas:
-                return {{w.controls().List2[0], w.controls().List2[1]}};
-            case Panel::Volumes:
-                return {{w.controls().List3[0], w.controls().List3[1]}};
-            case Panel::Quotient:
-                return {{w.controls().Combo1[0], w.controls().Combo1[1]},
-                        {w.controls().Combo2[0], w.controls().Combo2[1]}};
-            case Panel::Moment:
-                return {{w.controls().Combo3[0], w.controls().Combo3[1]},
-                        {w.controls().Combo4[0], w.controls().Combo4[1]},
-                        {w.controls().Combo5[0], w.controls().Combo5[1]}};
-        }
-        return {};
-    }
+    Ruriruz::Pair<TextBox> boxes() { return f.boxes(tab()); }
+    std::vector<std::array<QWidget*, 2>> pickers() { return f.pickers(tab()); }
 
     static int rowOf(QWidget* picker) {
         if (auto* list = qobject_cast<QListWidget*>(picker)) {
@@ -88,12 +55,18 @@ struct Stress {
         return qobject_cast<QComboBox*>(picker)->currentIndex();
     }
 
+    static QString unitOf(QWidget* picker) {
+        if (auto* list = qobject_cast<QListWidget*>(picker)) {
+            return list->currentItem() ? list->currentItem()->text() : QString();
+        }
+        return qobject_cast<QComboBox*>(picker)->currentText();
+    }
+
     // What the other box must show once box `source` holds x, or nothing when the walk leaves
     // the range where doubles and this long double reckoning agree to 13 digits.
     std::optional<long double> conversion(std::size_t source, long double x) {
         const expected::Category& category =
-            expected::categories.at(static_cast<std::size_t>(tab() - 1));
-        const auto& tables = category.pickers;
+            expected::category(f.w().controls().TabStrip1->caption(tab()));
         const auto all = pickers();
         long double value = x;
         auto inRange = [](long double v) {
@@ -101,21 +74,14 @@ struct Stress {
         };
         for (int pass = 0; pass < 2; ++pass) {
             const std::size_t side = pass == 0 ? source : 1 - source;
-            const int first = rowOf(all[0][side]);
-            for (std::size_t k = 0; k < tables.size(); ++k) {
-                if (k > 0 && first >= category.wholeUnitsFrom) {
-                    break;
-                }
-                const auto row = static_cast<std::size_t>(rowOf(all[k][side]));
-                if (row >= tables[k].size()) {
-                    throw std::out_of_range("tab " + std::to_string(tab()) + ", picker " +
-                                            std::to_string(k) + ": row " + std::to_string(row) +
-                                            " has no expected factor");
-                }
-                const long double factor = tables[k][row].factor;
-                value = pass == 0 ? value * factor : value / factor;
+            for (std::size_t k = 0; k < category.pickers.size(); ++k) {
+                const expected::Row& row = expected::row(category.pickers[k], unitOf(all[k][side]));
+                value = pass == 0 ? value * row.factor : value / row.factor;
                 if (!inRange(value)) {
                     return std::nullopt;
+                }
+                if (row.whole) {
+                    break;
                 }
             }
         }
@@ -348,7 +314,7 @@ private:
             if (s.tab() != tabBefore) {
                 // The moment panel keeps its numbers over a tab switch and works box 1 out again
                 // in the units the switch picked.
-                if (panelOf(s.tab()) == Panel::Moment) {
+                if (convert::categoryAt(s.tab())->panel == Panel::Moment) {
                     checked += s.holdsConversion(0, where, true);
                     QVERIFY(!QTest::currentTestFailed());
                 }

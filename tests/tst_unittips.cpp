@@ -1,5 +1,6 @@
 // The tooltip of every picker row against the help page of its category: both come from the
 // unit tables, so they must tell the same factor.
+#include "expectedunits.h"
 #include "help/helpbook.h"
 #include "testkit.h"
 #include "window/categories.h"
@@ -11,12 +12,22 @@
 
 namespace {
 
-// The base unit each picker of a category counts in, left to right.
-const QHash<int, QStringList> pickerBases{
-    {1, {"м"}},          {2, {"м^2"}},     {3, {"м^3"}},          {4, {"м", "сек"}},
-    {5, {"м", "сек^2"}}, {6, {"kN", "м"}}, {7, {"kN", "м", "м"}}, {8, {"градус"}},
-    {9, {"час"}},        {10, {"kN"}},     {11, {"kN", "м"}},     {12, {"kN", "м^2"}},
-    {13, {"kN", "м^3"}},
+// The base unit each picker of a category counts in, left to right; last, that of its whole
+// units ("g", the pascals), where it has them.
+const QHash<QString, QStringList> pickerBases{
+    {"Линейные размеры", {"м"}},
+    {"Площади", {"м^2"}},
+    {"Объемы", {"м^3"}},
+    {"Скорости", {"м", "сек"}},
+    {"Ускорения", {"м", "сек^2", "м/сек^2"}},
+    {"Моменты", {"kN", "м"}},
+    {"Распределенные моменты", {"kN", "м", "м"}},
+    {"Углы", {"градус"}},
+    {"Времена", {"час"}},
+    {"Силы", {"kN"}},
+    {"Распределенные силы", {"kN", "м"}},
+    {"Давления", {"kN", "м^2", "kN/м^2"}},
+    {"Удельные веса", {"kN", "м^3"}},
 };
 
 // A row of a help page's unit table: the unit, and what one of it is in the base unit.
@@ -95,39 +106,27 @@ private Q_SLOTS:
         WindowFixture f(locale);
         QVERIFY(f.loaded);
         f.selectTab(n);
-        Ruriruz& w = f.w();
-        const std::array<QList<QWidget*>, 5> panelPickers{{
-            {w.controls().List1[0]},
-            {w.controls().List2[1]},
-            {w.controls().List3[0]},
-            {w.controls().Combo1[1], w.controls().Combo2[0]},
-            {w.controls().Combo3[0], w.controls().Combo4[1], w.controls().Combo5[0]},
-        }};
-        const window::Category& category = *window::categoryAt(n);
-        const QList<QWidget*> pickers = panelPickers[static_cast<std::size_t>(category.panel) - 1];
-        const std::optional<QString> html =
-            book_->html(book_->pageNamed(QString::fromUtf8(category.caption)));
+        const QString caption = QString::fromUtf8(window::categoryAt(n)->caption);
+        const expected::Category& category = expected::category(caption);
+        const QStringList bases = pickerBases[caption];
+        const std::optional<QString> html = book_->html(book_->pageNamed(caption));
         QVERIFY(html);
         const QChar separator = locale.decimalPoint().front();
         static const QRegularExpression tipShape(QStringLiteral("^1 (.+) = (\\S+) (\\S+)$"));
 
-        for (int p = 0; p < pickerBases[n].size(); ++p) {
-            const QList<PageRow> rows = pageRows(*html, p);
-            const QStringList tips = tipsOf(pickers[p]);
+        for (std::size_t p = 0; p < category.pickers.size(); ++p) {
+            const QList<PageRow> rows = pageRows(*html, static_cast<int>(p));
+            // Box 0's picker here, box 1's there: both sides have their tips.
+            const QStringList tips = tipsOf(f.pickers(n)[p][(p + static_cast<std::size_t>(n)) % 2]);
             QCOMPARE(tips.size(), rows.size());
             for (qsizetype r = 0; r < rows.size(); ++r) {
                 const QRegularExpressionMatch m = tipShape.match(tips[r]);
                 QVERIFY2(m.hasMatch(), qPrintable(tips[r]));
                 QCOMPARE(m.captured(1), rows[r].unit);
-                QString base = pickerBases[n][p];
-                if ((n == 5 && rows[r].unit == u"g") ||
-                    (n == 12 && p == 0 && rows[r].unit.endsWith(QStringLiteral("Па")))) {
-                    base = QStringLiteral("kN/м^2");
-                    if (n == 5) {
-                        base = QStringLiteral("м/сек^2");
-                    }
-                }
-                QCOMPARE(m.captured(3), base);
+                const expected::Row* row = expected::find(category.pickers[p], rows[r].unit);
+                QVERIFY2(row, qPrintable(QStringLiteral("no expected row ") + rows[r].unit));
+                QCOMPARE(m.captured(3),
+                         row->whole ? bases.last() : bases[static_cast<qsizetype>(p)]);
                 QString number = m.captured(2);
                 QVERIFY2(!number.contains(separator == u',' ? u'.' : u','), qPrintable(tips[r]));
                 bool ok = false;
@@ -140,34 +139,35 @@ private Q_SLOTS:
     }
 
     void examples_data() {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("picker");
-        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("picker");  // from the left
         QTest::addColumn<QString>("tip");
-        QTest::newRow("old Russian length") << 1 << 0 << 6 << "1 Верста = 1066,8 м";
-        QTest::newRow("tonne-force") << 10 << 0 << 4 << "1 т = 9,81 kN";
-        QTest::newRow("square inch under the bar") << 12 << 1 << 3 << "1 дюйм^2 = 0,00064516 м^2";
-        QTest::newRow("hour under the bar") << 4 << 1 << 0 << "1 час = 3600 сек";
-        QTest::newRow("minute of time") << 9 << 0 << 1 << "1 мин = 0,0166666666666667 час";
-        QTest::newRow("cubic millimetre") << 3 << 0 << 2 << "1 Кубический миллиметр = 1E-09 м^3";
-        QTest::newRow("base row") << 2 << 0 << 1 << "1 Квадратный метр = 1 м^2";
+        QTest::newRow("old Russian length") << "Линейные размеры" << 0 << "1 Верста = 1066,8 м";
+        QTest::newRow("tonne-force") << "Силы" << 0 << "1 т = 9,81 kN";
+        QTest::newRow("square inch under the bar")
+            << "Давления" << 1 << "1 дюйм^2 = 0,00064516 м^2";
+        QTest::newRow("hour under the bar") << "Скорости" << 1 << "1 час = 3600 сек";
+        QTest::newRow("minute of time") << "Времена" << 0 << "1 мин = 0,0166666666666667 час";
+        QTest::newRow("cubic millimetre") << "Объемы" << 0 << "1 Кубический миллиметр = 1E-09 м^3";
+        QTest::newRow("base row") << "Площади" << 0 << "1 Квадратный метр = 1 м^2";
     }
 
-    // Tips worked out by hand, with a decimal comma.
+    // Tips worked out by hand, with a decimal comma, on the row of the unit they name.
     void examples() {
-        QFETCH(int, n);
+        QFETCH(QString, caption);
         QFETCH(int, picker);
-        QFETCH(int, row);
         QFETCH(QString, tip);
         WindowFixture f(QLocale(QLocale::Russian));
-        f.selectTab(n);
-        Ruriruz& w = f.w();
-        QWidget* widget = n == 1        ? static_cast<QWidget*>(w.controls().List1[1])
-                          : n == 2      ? w.controls().List2[0]
-                          : n == 3      ? w.controls().List3[1]
-                          : picker == 0 ? static_cast<QWidget*>(w.controls().Combo1[0])
-                                        : w.controls().Combo2[1];
-        QCOMPARE(tipsOf(widget).value(row), tip);
+        const int tab = f.tabOf(caption);
+        f.selectTab(tab);
+        const QString unit = tip.section(QStringLiteral(" = "), 0, 0).mid(2);
+        QStringList tips;
+        const auto sides = f.pickers(tab)[static_cast<std::size_t>(picker)];
+        for (QWidget* side : sides) {
+            tips << tipsOf(side).filter(QRegularExpression(
+                QStringLiteral("^1 %1 = ").arg(QRegularExpression::escape(unit))));
+        }
+        QCOMPARE(tips, QStringList({tip, tip}));
     }
 
 private:

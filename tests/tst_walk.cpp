@@ -26,8 +26,21 @@ void expect(bool ok, std::string_view name, const char* what, double got = NAN) 
     }
 }
 
-const convert::Step& row(const convert::PickerTable& table, std::size_t n) {
-    return table.rows[n].toBase;
+// The place of the row with this text in its table; past the end, and a failure, without one.
+std::size_t at(const convert::PickerTable& table, std::string_view text) {
+    for (std::size_t n = 0; n < table.rows.size(); ++n) {
+        if (table.rows[n].text == text) {
+            return n;
+        }
+    }
+    expect(false, text, "no such row");
+    return table.rows.size();
+}
+
+const convert::Step& row(const convert::PickerTable& table, std::string_view text) {
+    static const convert::Step none{convert::Op::Multiply, NAN};
+    const std::size_t n = at(table, text);
+    return n < table.rows.size() ? table.rows[n].toBase : none;
 }
 
 struct WalkCase {
@@ -47,45 +60,75 @@ bool near(double got, double expected) {
 void walks() {
     using namespace convert;
     const std::vector<WalkCase> cases{
-        {"1.5 km in metres", false, {row(lengths, 0)}, 1.5, Outcome::Done, 1500},
-        {"1500 m in km", true, {row(lengths, 0)}, 1500, Outcome::Done, 1.5},
-        {"100 inches in metres", false, {row(lengths, 4)}, 100, Outcome::Done, 2.54},
-        {"a square inch in m^2", false, {row(areas, 4)}, 1, Outcome::Done, 0.00064516},
-        {"1E9 mm^3 in m^3", false, {row(volumes, 2)}, 1e9, Outcome::Done, 1},
-        {"2 cubic feet in m^3", false, {row(volumes, 8)}, 2, Outcome::Done, 0.056633693184},
-        {"36 km/h in m/s", false, {row(speedLengths, 0), row(perTime, 0)}, 36, Outcome::Done, 10},
-        {"10 m/s in km/h", true, {row(speedLengths, 0), row(perTime, 0)}, 10, Outcome::Done, 36},
-        {"1 g in m/s^2", false, {row(speedLengths, 5)}, 1, Outcome::Done, 9.81},
+        {"1.5 km in metres", false, {row(lengths, "Километр")}, 1.5, Outcome::Done, 1500},
+        {"1500 m in km", true, {row(lengths, "Километр")}, 1500, Outcome::Done, 1.5},
+        {"100 inches in metres", false, {row(lengths, "Дюйм")}, 100, Outcome::Done, 2.54},
+        {"a square inch in m^2",
+         false,
+         {row(areas, "Квадратный дюйм")},
+         1,
+         Outcome::Done,
+         0.00064516},
+        {"1E9 mm^3 in m^3", false, {row(volumes, "Кубический миллиметр")}, 1e9, Outcome::Done, 1},
+        {"2 cubic feet in m^3",
+         false,
+         {row(volumes, "Кубический фут")},
+         2,
+         Outcome::Done,
+         0.056633693184},
+        {"36 km/h in m/s",
+         false,
+         {row(speedLengths, "км"), row(perTime, "час")},
+         36,
+         Outcome::Done,
+         10},
+        {"10 m/s in km/h",
+         true,
+         {row(speedLengths, "км"), row(perTime, "час")},
+         10,
+         Outcome::Done,
+         36},
+        {"1 g in m/s^2", false, {row(speedLengths, "g")}, 1, Outcome::Done, 9.81},
         {"1 km/min^2 in m/s^2",
          false,
-         {row(speedLengths, 0), row(perSquaredTime, 1)},
+         {row(speedLengths, "км"), row(perSquaredTime, "мин^2")},
          1,
          Outcome::Done,
          1000.0 / 3600},
-        {"1 t per cm^2 in kPa", false, {row(forces, 4), row(perArea, 1)}, 1, Outcome::Done, 98100},
+        {"1 t per cm^2 in kPa",
+         false,
+         {row(forces, "т"), row(perArea, "см^2")},
+         1,
+         Outcome::Done,
+         98100},
         {"2 kg*cm/m in kN*m/m",
          false,
-         {row(forces, 3), row(momentLengths, 1), row(perLength, 0)},
+         {row(forces, "кг"), row(momentLengths, "см"), row(perLength, "м")},
          2,
          Outcome::Done,
          0.0001962},
-        {"1 radian in degrees", false, {row(angles, 1)}, 1, Outcome::Done, 57.295779513},
-        {"90 min in hours", false, {row(times, 1)}, 90, Outcome::Done, 1.5},
+        {"1 radian in degrees", false, {row(angles, "радиан")}, 1, Outcome::Done, 57.295779513},
+        {"90 min in hours", false, {row(times, "мин")}, 90, Outcome::Done, 1.5},
         // A step that overflows stops the walk and leaves the last finite value stored.
-        {"1E306 km overflows at once", false, {row(lengths, 0)}, 1e306, Outcome::NotFinite, -1},
+        {"1E306 km overflows at once",
+         false,
+         {row(lengths, "Километр")},
+         1e306,
+         Outcome::NotFinite,
+         -1},
         {"1E308 m/s overflows in km/h",
          true,
-         {row(speedLengths, 0), row(perTime, 0)},
+         {row(speedLengths, "км"), row(perTime, "час")},
          1e308,
          Outcome::NotFinite,
          1e305},
         {"1E306 km/h overflows first",
          false,
-         {row(speedLengths, 0), row(perTime, 0)},
+         {row(speedLengths, "км"), row(perTime, "час")},
          1e306,
          Outcome::NotFinite,
          1e306},
-        {"infinity goes nowhere", false, {row(lengths, 1)}, INFINITY, Outcome::NotFinite, -1},
+        {"infinity goes nowhere", false, {row(lengths, "Метр")}, INFINITY, Outcome::NotFinite, -1},
     };
     for (const WalkCase& c : cases) {
         double result = -1;  // what a stopped single step must leave alone
@@ -101,9 +144,10 @@ void walks() {
 
 void rowsAndQuantities() {
     const convert::UnitTable lengths = convert::lengths.rows;
+    const auto count = static_cast<int>(lengths.size());
     expect(&convert::rowOrLast(lengths, 0) == &lengths[0], "row 0", "first row");
-    expect(&convert::rowOrLast(lengths, 12) == &lengths[12], "row 12", "that row");
-    for (const int outside : {-1, 13, 32767}) {
+    expect(&convert::rowOrLast(lengths, count - 1) == &lengths.back(), "last row", "that row");
+    for (const int outside : {-1, count, 32767}) {
         expect(&convert::rowOrLast(lengths, outside) == &lengths.back(), "row outside",
                "the last row", outside);
     }
@@ -112,20 +156,23 @@ void rowsAndQuantities() {
     struct Shape {
         convert::Measure measure;
         std::size_t pickers;
-        std::size_t firstRows;
-        int wholeUnitsFrom;
+        std::string_view lastRow;     // of the first picker
+        std::string_view firstWhole;  // empty: it offers none
     };
-    constexpr int none = std::numeric_limits<int>::max();
-    for (const Shape& s :
-         {Shape{convert::Measure::Speed, 2, 5, none},
-          Shape{convert::Measure::Acceleration, 2, 6, 5},
-          Shape{convert::Measure::DistributedMoment, 3, 5, none},
-          Shape{convert::Measure::Force, 1, 5, none}, Shape{convert::Measure::Pressure, 2, 8, 5}}) {
+    for (const Shape& s : {Shape{convert::Measure::Speed, 2, "дюйм", ""},
+                           Shape{convert::Measure::Acceleration, 2, "g", "g"},
+                           Shape{convert::Measure::DistributedMoment, 3, "т", ""},
+                           Shape{convert::Measure::Force, 1, "т", ""},
+                           Shape{convert::Measure::Pressure, 2, "МПа", "Па"}}) {
         const convert::Quantity& q = convert::quantity(s.measure);
         const auto n = static_cast<double>(s.measure);
         expect(q.pickerCount() == s.pickers, "quantity", "picker count", n);
-        expect(q.pickers[0].size() == s.firstRows, "quantity", "rows of the first picker", n);
-        expect(q.wholeUnitsFrom == s.wholeUnitsFrom, "quantity", "whole units", n);
+        expect(q.pickers[0].back().text == s.lastRow, "quantity", "last row of the first picker",
+               n);
+        const auto whole = static_cast<std::size_t>(q.wholeUnitsFrom);
+        expect(s.firstWhole.empty() ? whole >= q.pickers[0].size()
+                                    : q.pickers[0][whole].text == s.firstWhole,
+               "quantity", "whole units", n);
     }
 }
 
@@ -133,18 +180,22 @@ void rowsAndQuantities() {
 void meanings() {
     struct Meaning {
         const convert::PickerTable& table;
-        std::size_t row;
+        std::string_view row;
         double factor;
         std::string_view base;
     };
     const Meaning cases[] = {
-        {convert::lengths, 6, 1066.8, "м"},          {convert::perTime, 0, 3600, "сек"},
-        {convert::speedLengths, 5, 9.81, "м/сек^2"}, {convert::forces, 4, 9.81, "kN"},
-        {convert::forces, 5, 0.001, "kN/м^2"},       {convert::perArea, 3, 0.00064516, "м^2"},
-        {convert::volumes, 2, 1e-9, "м^3"},
+        {convert::lengths, "Верста", 1066.8, "м"},
+        {convert::perTime, "час", 3600, "сек"},
+        {convert::speedLengths, "g", 9.81, "м/сек^2"},
+        {convert::forces, "т", 9.81, "kN"},
+        {convert::forces, "Па", 0.001, "kN/м^2"},
+        {convert::perArea, "дюйм^2", 0.00064516, "м^2"},
+        {convert::volumes, "Кубический миллиметр", 1e-9, "м^3"},
     };
     for (const Meaning& c : cases) {
-        const std::optional<convert::RowMeaning> m = convert::meaningOf(c.table, c.row);
+        const std::optional<convert::RowMeaning> m =
+            convert::meaningOf(c.table, at(c.table, c.row));
         expect(m && near(m->factor, c.factor), c.table.name, "factor", m ? m->factor : NAN);
         expect(m && m->base == c.base, c.table.name, "base unit");
     }

@@ -54,11 +54,65 @@ struct WindowFixture {
                           window->controls().TabStrip1->tabRect(n).center());
     }
 
-    static void pickRow(QListWidget* list, int row) {
-        QListWidgetItem* item = list->item(row);
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(item).center());
+    // The tab whose caption this is; 0 when no tab has it.
+    static int tabOf(const QString& caption) {
+        for (int n = 1; n <= convert::categoryCount; ++n) {
+            if (QString::fromUtf8(convert::categoryAt(n)->caption) == caption) {
+                return n;
+            }
+        }
+        return 0;
+    }
+    void selectTab(const QString& caption) {
+        QVERIFY2(tabOf(caption) > 0, qPrintable(QStringLiteral("no tab ") + caption));
+        selectTab(tabOf(caption));
+    }
+
+    // What a tab shows, found through the category it stands for: its panel's value boxes, and
+    // its pickers from left to right, each as the pair of box 0 and box 1 (hidden ones too).
+    Ruriruz::Pair<TextBox> boxes(int tab) {
+        const auto& c = window->controls();
+        const auto panel = static_cast<std::size_t>(convert::categoryAt(tab)->panel) - 1;
+        return std::array{c.Text1, c.Text2, c.Text3, c.Text4, c.Text5}.at(panel);
+    }
+    std::vector<std::array<QWidget*, 2>> pickers(int tab) {
+        const auto& c = window->controls();
+        const auto both = [](const auto& pair) {
+            return std::array<QWidget*, 2>{pair[0], pair[1]};
+        };
+        switch (convert::categoryAt(tab)->panel) {
+            case convert::Panel::Lengths:
+                return {both(c.List1)};
+            case convert::Panel::Areas:
+                return {both(c.List2)};
+            case convert::Panel::Volumes:
+                return {both(c.List3)};
+            case convert::Panel::Quotient:
+                return {both(c.Combo1), both(c.Combo2)};
+            case convert::Panel::Moment:
+                return {both(c.Combo3), both(c.Combo4), both(c.Combo5)};
+        }
+        return {};
+    }
+
+    // Picks a unit by its name as a user does: a click on its row in a list, the arrow keys
+    // from the top in a closed drop-down list.
+    static void pick(QWidget* picker, const QString& unit) {
+        if (auto* list = qobject_cast<QListWidget*>(picker)) {
+            const QList<QListWidgetItem*> found = list->findItems(unit, Qt::MatchExactly);
+            QVERIFY2(!found.isEmpty(), qPrintable(QStringLiteral("no row ") + unit));
+            list->scrollToItem(found.first());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(found.first()).center());
+            return;
+        }
+        auto* combo = qobject_cast<QComboBox*>(picker);
+        const int row = combo->findText(unit);
+        QVERIFY2(row >= 0, qPrintable(QStringLiteral("no row ") + unit));
+        QTest::keyClick(combo, Qt::Key_Home);
+        for (int i = 0; i < row; ++i) {
+            QTest::keyClick(combo, Qt::Key_Down);
+        }
     }
 
     // Keys as a user types them, each one a real key press into the box.
