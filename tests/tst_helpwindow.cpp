@@ -334,6 +334,11 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(testkit::shown<frmAbout>().size(), 1);
+        // Nor do the help window's own letters answer in the converter: Alt+G is its Поиск.
+        QTabWidget* tabs = f.commands.helpWindow()->controls().tabWidget;
+        tabs->setCurrentIndex(0);
+        AccessKey{Qt::Key_G, 0x41F, 42, 'g'}.press(f.w().controls().Text1[0], true);
+        QCOMPARE(tabs->currentIndex(), 0);
     }
 
     // Exit takes the help window with it.

@@ -19,7 +19,7 @@ namespace {
 constexpr quint32 keyA = 38, keyC = 54, keyH = 43, keyJ = 44, keyV = 55, keyBracket = 34,
                   keyBracketRight = 35, keySlash = 61, keyPeriod = 60, noKey = 0;
 constexpr int cyrillicEm = 0x41C, cyrillicHa = 0x425, cyrillicEr = 0x420, cyrillicHardSign = 0x42A,
-              cyrillicEf = 0x424, cyrillicZhe = 0x416;
+              cyrillicEf = 0x424, cyrillicZhe = 0x416, cyrillicEs = 0x421;
 
 QKeyEvent keyEvent(int key, Qt::KeyboardModifiers mods, quint32 scanCode, const QString& text) {
     return QKeyEvent(QEvent::KeyPress, key, mods, scanCode, 0, 0, text);
@@ -224,35 +224,40 @@ private Q_SLOTS:
         QTest::addColumn<Qt::KeyboardModifiers>("mods");
         QTest::addColumn<quint32>("scanCode");
         QTest::addColumn<QString>("text");
-        QTest::newRow("F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers() << noKey << "";
-        QTest::newRow("Alt+A, Latin layout")
-            << int(Qt::Key_A) << Qt::KeyboardModifiers(Qt::AltModifier) << keyA << "a";
-        QTest::newRow("Alt+Ф, Russian layout")
-            << cyrillicEf << Qt::KeyboardModifiers(Qt::AltModifier) << keyA << "ф";
+        QTest::addColumn<bool>("help");  // Справка, of two items; else Файл
+        const Qt::KeyboardModifiers alt = Qt::AltModifier;
+        QTest::newRow("F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers() << noKey << "" << false;
+        QTest::newRow("Alt+A, Latin layout") << int(Qt::Key_A) << alt << keyA << "a" << false;
+        QTest::newRow("Alt+Ф, Russian layout") << cyrillicEf << alt << keyA << "ф" << false;
+        QTest::newRow("Alt+C, Latin layout") << int(Qt::Key_C) << alt << keyC << "c" << true;
+        QTest::newRow("Alt+С, Russian layout") << cyrillicEs << alt << keyC << "с" << true;
     }
     void menuOpensOnItsFirstItem() {
         QFETCH(int, key);
         QFETCH(Qt::KeyboardModifiers, mods);
         QFETCH(quint32, scanCode);
         QFETCH(QString, text);
+        QFETCH(bool, help);
         WindowFixture f;
         f.w().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        QSignalSpy exit(f.w().controls().Exit, &QAction::triggered);
+        QMenu* menu = help ? f.w().controls().Help : f.w().controls().Fail;
+        QAction* first = menu->actions().first();
+        QSignalSpy chosen(first, &QAction::triggered);
         TextBox* box = f.w().controls().Text1[0];
         box->setFocus();
         if (scanCode == noKey) {
             QTest::keyClick(box, static_cast<Qt::Key>(key), mods);
-        } else if (key == cyrillicEf) {
-            WindowFixture::key(box, text.at(0), mods);  // through Qt's shortcuts
+        } else if (key > 0x400) {
+            WindowFixture::key(box, text.at(0), mods);  // Cyrillic: through Qt's shortcuts
         } else {
             press(box, key, mods, scanCode, text);
         }
-        QTRY_VERIFY(f.w().controls().Fail->isVisible());
-        QCOMPARE(f.w().controls().Fail->activeAction(), f.w().controls().Exit);
-        QTest::keyClick(f.w().controls().Fail, Qt::Key_Return);
-        QCOMPARE(exit.count(), 1);
-        QTRY_VERIFY(!f.w().controls().Fail->isVisible());
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->activeAction(), first);
+        QTest::keyClick(menu, Qt::Key_Return);
+        QCOMPARE(chosen.count(), 1);
+        QTRY_VERIFY(!menu->isVisible());
         QCOMPARE(f.desktop.beeps, 0);
     }
 
