@@ -2,7 +2,9 @@
 #include "window/tabstrip.h"
 #include "windowfixture.h"
 
+#include <QProxyStyle>
 #include <QSignalSpy>
+#include <QStyleOption>
 #include <QtTest>
 
 #include <memory>
@@ -19,6 +21,20 @@ public:
     }
 };
 
+// Notes where the tab frame is told its opening lies, as the styles that cut the frame under
+// the selected tab read it (Qt's own draw the tab over the frame instead).
+class FrameSpy : public QProxyStyle {
+public:
+    mutable QRect opening;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (const auto* frame = qstyleoption_cast<const QStyleOptionTabWidgetFrame*>(option)) {
+            opening = frame->selectedTabRect;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
 }  // namespace
 
 class TestTabStrip : public QObject {
@@ -29,6 +45,7 @@ private Q_SLOTS:
         window_ = std::make_unique<QWidget>();
         window_->resize(900, 300);
         strip_ = new TabStrip(window_.get());
+        strip_->setStyle(&frameSpy_);
         strip_->setCaptions(testkit::tabCaptions);
         strip_->setGeometry(0, 0, 393, 265);
         window_->show();
@@ -133,6 +150,8 @@ private Q_SLOTS:
         QCOMPARE(strip_->accessibleDescription(), testkit::tabCaptions.at(target - 1));
         QCOMPARE(shownTabRows(*strip_), withRowOfTabLast(rows, target));
         QCOMPARE(strip_->tabRect(target).bottom(), strip_->tabAreaHeight() - 1);
+        strip_->repaint();  // the frame opens where the tab is drawn
+        QCOMPARE(frameSpy_.opening, strip_->tabRect(target));
     }
 
     void keysMoveSelection_data() {
@@ -194,6 +213,7 @@ private Q_SLOTS:
     }
 
 private:
+    FrameSpy frameSpy_;
     std::unique_ptr<QWidget> window_;
     TabStrip* strip_ = nullptr;
 };
