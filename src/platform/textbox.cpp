@@ -178,11 +178,9 @@ void TextBox::dropEvent(QDropEvent* event) {
         QLineEdit::dropEvent(event);
         return;
     }
-    // Text dragged within the box leaves its old place; any other drop keeps the selection.
-    const bool moved = event->source() == this && event->dropAction() == Qt::MoveAction;
-    const QString kept =
-        moved ? QString(text()).remove(selectionStart(), selectionLength()) : text();
-    const std::optional<QString> dropped = admitted(kept, event->mimeData()->text());
+    // The boxes start no drags (a line edit leaves dragging off), so a drop always brings text
+    // from elsewhere: it goes in beside the whole text, whose selection stays.
+    const std::optional<QString> dropped = admitted(text(), event->mimeData()->text());
     if (!dropped) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();
