@@ -411,6 +411,7 @@ private Q_SLOTS:
         recorded.clear();
         f.selectTab(tab);
         QWidget* widget = control(f.w(), picker);
+        QCOMPARE(f.w().controls().TabStrip1->selectedIndex(), tab);
         QVERIFY(f.w().controls().TabStrip1->hasFocus());
         QCOMPARE(focusEventsFrom(widget), 0);
         QVERIFY(!of(widget)->focusChild());

@@ -426,7 +426,7 @@ private Q_SLOTS:
             QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
             QApplication::sendEvent(box, &drop);
         } else {
-            QGuiApplication::clipboard()->setText(pasted);
+            WindowFixture::setClipboard(pasted);
             if (how == u"keys") {
                 QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
             } else {

@@ -5,7 +5,9 @@
 #include "window/ruriruz.h"
 #include "window/tabstrip.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMap>
 #include <QTest>
@@ -96,7 +98,7 @@ struct WindowFixture {
     }
 
     // Picks a unit by its name as a user does: a click on its row in a list, the arrow keys
-    // from the top in a closed drop-down list.
+    // from the top in a closed drop-down list. Fails unless the picker then shows the unit.
     static void pick(QWidget* picker, const QString& unit) {
         if (auto* list = qobject_cast<QListWidget*>(picker)) {
             const QList<QListWidgetItem*> found = list->findItems(unit, Qt::MatchExactly);
@@ -104,6 +106,7 @@ struct WindowFixture {
             list->scrollToItem(found.first());
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(found.first()).center());
+            QCOMPARE(list->currentItem(), found.first());
             return;
         }
         auto* combo = qobject_cast<QComboBox*>(picker);
@@ -113,6 +116,13 @@ struct WindowFixture {
         for (int i = 0; i < row; ++i) {
             QTest::keyClick(combo, Qt::Key_Down);
         }
+        QCOMPARE(combo->currentText(), unit);
+    }
+
+    // Puts text on the clipboard or the X selection, and reads it back before the test acts.
+    static void setClipboard(const QString& text, QClipboard::Mode mode = QClipboard::Clipboard) {
+        QGuiApplication::clipboard()->setText(text, mode);
+        QCOMPARE(QGuiApplication::clipboard()->text(mode), text);
     }
 
     // Keys as a user types them, each one a real key press into the box.
