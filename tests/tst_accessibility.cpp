@@ -71,15 +71,6 @@ QStringList snapshot(Ruriruz& w) {
     return s;
 }
 
-// The window as a user works in it: in front, with the keyboard.
-struct ActiveWindow : WindowFixture {
-    explicit ActiveWindow(const QLocale& locale = QLocale::c()) : WindowFixture(locale) {
-        window->activateWindow();
-        active = QTest::qWaitForWindowActive(window.get());
-    }
-    bool active = false;
-};
-
 QWidget* control(Ruriruz& w, const QString& name) {
     const std::map<QString, QWidget*> controls{
         {"TabStrip1", w.controls().TabStrip1}, {"Text1[1]", w.controls().Text1[1]},
@@ -125,8 +116,8 @@ private Q_SLOTS:
     void init() { recorded.clear(); }
 
     void tabStripIsAPageTabList() {
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         QAccessibleInterface* strip = of(f.w().controls().TabStrip1);
         QCOMPARE(strip->role(), QAccessible::PageTabList);
         QCOMPARE(strip->text(QAccessible::Name), QStringLiteral("Категория величины"));
@@ -165,9 +156,9 @@ private Q_SLOTS:
     // through its accessible action in one, click it in the other. Expected: the same set-up.
     void pressingATabIsAClick() {
         QFETCH(int, tab);
-        ActiveWindow pressed, clicked;
-        for (ActiveWindow* f : {&pressed, &clicked}) {
-            QVERIFY(f->active);
+        WindowFixture pressed, clicked;
+        for (WindowFixture* f : {&pressed, &clicked}) {
+            QVERIFY(f->activate());
             if (tab == 1) {
                 f->selectTab(10);
                 WindowFixture::type(f->w().controls().Text4[0], QStringLiteral("7"));
@@ -201,8 +192,8 @@ private Q_SLOTS:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(bool, focused);
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         TabStrip* strip = f.w().controls().TabStrip1;
         f.selectTab(from);
         f.w().controls().Text4[0]->setFocus();
@@ -292,8 +283,8 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, first);
         QFETCH(QString, picked);
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         f.selectTab(tab);
         QWidget* widget = control(f.w(), picker);
         QAccessibleInterface* iface = of(widget);
@@ -354,8 +345,8 @@ private Q_SLOTS:
     void focusRequestsReachEveryControl() {
         QFETCH(int, tab);
         QFETCH(QString, name);
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         f.selectTab(tab);
         QWidget* widget = control(f.w(), name);
         f.w().controls().Text4[0]->setFocus();
@@ -374,8 +365,8 @@ private Q_SLOTS:
     // A focus request for a tab or a list row brings the focus there as the arrow keys would:
     // into the widget, onto that item, which is then the picked one.
     void focusRequestsForItems() {
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         f.w().controls().Text1[0]->setFocus();
         QAccessibleInterface* row = of(f.w().controls().List1[1])->child(3);
         row->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
@@ -404,8 +395,8 @@ private Q_SLOTS:
     void setUpLeavesTheFocusAlone() {
         QFETCH(int, tab);
         QFETCH(QString, picker);
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         f.selectTab(tab == 2 ? 4 : 2);
         f.w().controls().TabStrip1->setFocus();
         recorded.clear();
@@ -447,8 +438,8 @@ private Q_SLOTS:
         QFETCH(QString, from);
         QFETCH(QString, box);
         QFETCH(bool, back);
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         auto* edit = static_cast<QLineEdit*>(control(f.w(), box));
         edit->setFocus();
         edit->selectAll();
@@ -506,8 +497,8 @@ private Q_SLOTS:
         QFETCH(QString, unit);
         QFETCH(QString, upper);
         QFETCH(QString, lower);
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         const int tab = f.tabOf(caption);
         f.selectTab(tab == 1 ? 2 : 1);
         f.selectTab(tab);
@@ -610,8 +601,8 @@ private Q_SLOTS:
 
     // Each panel is named after the category it shows.
     void panelsAreNamed() {
-        ActiveWindow f;
-        QVERIFY(f.active);
+        WindowFixture f;
+        QVERIFY(f.activate());
         for (const int tab : {1, 7, 12}) {
             f.selectTab(tab);
             const std::array<QGroupBox*, 5> frames = f.w().controls().frames();
@@ -655,8 +646,8 @@ private Q_SLOTS:
         QFETCH(QString, shown);
         QFETCH(QString, metres);
         QFETCH(int, beeps);
-        ActiveWindow f(locale);
-        QVERIFY(f.active);
+        WindowFixture f(locale);
+        QVERIFY(f.activate());
         WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         QAccessibleInterface* box = of(f.w().controls().Text1[0]);
         QCOMPARE(box->role(), QAccessible::EditableText);

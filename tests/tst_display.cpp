@@ -220,8 +220,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         QFETCH(int, selected);
         WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         TabStrip* strip = f.w().controls().TabStrip1;
         f.selectTab(start);
         QCOMPARE(strip->tabRect(start).bottom(), strip->tabAreaHeight() - 1);

@@ -21,14 +21,6 @@
 #include <unistd.h>
 
 namespace {
-// Runs LOCKHOLDER on dir and returns its first line: "held", "refused" or "unusable".
-QByteArray startHolder(QProcess& holder, const QString& dir) {
-    holder.start(QStringLiteral(LOCKHOLDER), {dir});
-    while (!holder.canReadLine() && holder.waitForReadyRead(10000)) {
-    }
-    return holder.readLine().trimmed();
-}
-
 // Permission bits of path, or -1 when it cannot be examined.
 int permissions(const QString& path) {
     struct stat info = {};
@@ -96,8 +88,10 @@ SecondUser secondUser() {
     return {true, entry->pw_uid, entry->pw_gid};
 }
 
-// Like startHolder, with arguments, run as user.
-QByteArray startHolderAs(QProcess& holder, const QStringList& arguments, const SecondUser& user) {
+// Runs LOCKHOLDER (on a folder, or --default), as the user given or as ourselves, and returns
+// its first line: "held", "refused" or "unusable".
+QByteArray startHolder(QProcess& holder, const QStringList& arguments,
+                       const SecondUser& user = {true, ::geteuid(), ::getegid()}) {
     if (user.uid != ::geteuid()) {
         holder.setChildProcessModifier([user] {
             if (::setgroups(0, nullptr) != 0 || ::setgid(user.gid) != 0 || ::setuid(user.uid) != 0)
@@ -136,12 +130,12 @@ private Q_SLOTS:
             InstanceLock ours(dir.path());
             QVERIFY(ours.tryAcquire());
             QProcess refused;
-            QCOMPARE(startHolder(refused, dir.path()), QByteArray("refused"));
+            QCOMPARE(startHolder(refused, {dir.path()}), QByteArray("refused"));
             QVERIFY(refused.waitForFinished());
             QCOMPARE(refused.exitCode(), 1);
         }
         QProcess holder;
-        QCOMPARE(startHolder(holder, dir.path()), QByteArray("held"));
+        QCOMPARE(startHolder(holder, {dir.path()}), QByteArray("held"));
         InstanceLock ours(dir.path());
         QVERIFY(!ours.tryAcquire());
         holder.kill();
@@ -155,7 +149,7 @@ private Q_SLOTS:
         auto ours = std::make_unique<InstanceLock>(dir.path());
         QVERIFY(ours->tryAcquire());
         QProcess child;
-        QCOMPARE(startHolder(child, elsewhere.path()), QByteArray("held"));
+        QCOMPARE(startHolder(child, {elsewhere.path()}), QByteArray("held"));
         ours.reset();
         InstanceLock next(dir.path());
         QVERIFY(next.tryAcquire());
@@ -173,7 +167,7 @@ private Q_SLOTS:
         QFETCH(bool, killed);
         QTemporaryDir dir;
         QProcess holder;
-        QCOMPARE(startHolder(holder, dir.path()), QByteArray("held"));
+        QCOMPARE(startHolder(holder, {dir.path()}), QByteArray("held"));
         killed ? holder.kill() : holder.terminate();
         QVERIFY(holder.waitForFinished());
         // A terminated holder shuts down cleanly; a killed one leaves cleanup to the kernel.
@@ -414,11 +408,11 @@ private Q_SLOTS:
         }
 
         QProcess holder;
-        QCOMPARE(startHolderAs(holder, {dir.path()}, user), expected);
+        QCOMPARE(startHolder(holder, {dir.path()}, user), expected);
         if (expected == "held") {
             QCOMPARE(ownerOf(lockPath), user.uid);
             QProcess second;
-            QCOMPARE(startHolderAs(second, {dir.path()}, user), QByteArray("refused"));
+            QCOMPARE(startHolder(second, {dir.path()}, user), QByteArray("refused"));
             QVERIFY(second.waitForFinished());
         } else {
             QCOMPARE(ownerOf(lockPath), uid_t(0));  // left alone
@@ -512,7 +506,7 @@ private Q_SLOTS:
 
         QProcess holder;
         holder.setProcessEnvironment(env);
-        QCOMPARE(startHolderAs(holder, {QStringLiteral("--default")}, user), expected);
+        QCOMPARE(startHolder(holder, {QStringLiteral("--default")}, user), expected);
         const QString lockPath = cacheDir + QStringLiteral("/mervel.lock");
         if (expected == "held") {
             QCOMPARE(entryKind(lockPath), QStringLiteral("file"));

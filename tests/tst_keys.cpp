@@ -179,8 +179,7 @@ private Q_SLOTS:
     // Shift+Tab as Backtab, the offscreen platform as Tab.
     void categorySteps() {
         WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         f.w().controls().Text1[0]->setFocus();
         const Qt::KeyboardModifiers back = Qt::ControlModifier | Qt::ShiftModifier;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, back);
@@ -198,8 +197,7 @@ private Q_SLOTS:
     // bar without opening a menu.
     void menuBarFromTheKeyboard() {
         WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         f.w().controls().Text1[0]->setFocus();
         QTest::keyClick(f.w().controls().Text1[0], Qt::Key_F10);
         QTRY_VERIFY(f.w().controls().Fail->isVisible());
@@ -239,8 +237,7 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, help);
         WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         QMenu* menu = help ? f.w().controls().Help : f.w().controls().Fail;
         QAction* first = menu->actions().first();
         QSignalSpy chosen(first, &QAction::triggered);
@@ -265,8 +262,7 @@ private Q_SLOTS:
     // Russian layout: Ф is on A, С on C, О on J.
     void accessLettersByKey() {
         WindowFixture f;
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         QSignalSpy about(f.w().controls().About, &QAction::triggered);
         f.w().controls().Text1[0]->setFocus();
         press(f.w().controls().Text1[0], Qt::Key_A, Qt::AltModifier, keyA, QStringLiteral("a"));

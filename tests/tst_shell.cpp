@@ -41,10 +41,7 @@ frmAbout* theAboutBox() {
 
 // The window, with the commands connected and the window active, as after start-up.
 struct ShellFixture : WindowFixture {
-    ShellFixture() : commands(w(), desktop) {
-        w().activateWindow();
-        active = QTest::qWaitForWindowActive(window.get());
-    }
+    ShellFixture() : commands(w(), desktop) { active = activate(); }
     Commands commands;
     bool active = false;
 };
@@ -256,8 +253,7 @@ private Q_SLOTS:
         QVERIFY(first);
         QVERIFY(QTest::qWaitForWindowActive(first));
 
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         f.w().controls().About->trigger();
         QCOMPARE(testkit::shown<frmAbout>().size(), 1);
         QCOMPARE(theAboutBox(), first.data());
@@ -280,8 +276,7 @@ private Q_SLOTS:
         QVERIFY(!(box->windowFlags() & Qt::WindowMinMaxButtonsHint));
         QCOMPARE(box->minimumSize(), box->maximumSize());
 
-        f.w().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QVERIFY(f.activate());
         WindowFixture::clear(f.w().controls().Text1[0]);
         WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("7"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));

@@ -51,6 +51,12 @@ struct WindowFixture {
 
     Ruriruz& w() { return *window; }
 
+    // Brings the window to the front with the keyboard, as a user works in it.
+    bool activate() {
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
     void selectTab(int n) {
         QTest::mouseClick(window->controls().TabStrip1, Qt::LeftButton, {},
                           window->controls().TabStrip1->tabRect(n).center());
