@@ -288,19 +288,22 @@ private Q_SLOTS:
         QCOMPARE(entryKind(victim), QStringLiteral("file"));  // the second name is gone
     }
 
-    void folderAtLockPathKept_data() {
-        QTest::addColumn<bool>("full");
-        QTest::newRow("empty folder") << false;
-        QTest::newRow("folder with a file, a subfolder and a link") << true;
+    void entryWithDataKept_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("empty folder") << "empty folder";
+        QTest::newRow("folder with a file, a subfolder and a link") << "full folder";
+        QTest::newRow("our own file with data") << "file";
     }
 
-    void folderAtLockPathKept() {
-        // A folder may hold the user's data: it stays whole, and the start goes ahead unchecked,
-        // saying what it found.
-        QFETCH(bool, full);
+    void entryWithDataKept() {
+        // A folder, or a file with data (a lock file is empty), may be the user's: it stays
+        // whole, and the start goes ahead unchecked, saying what it found.
+        QFETCH(QString, kind);
         QTemporaryDir dir;
         const QString lockPath = dir.filePath(QStringLiteral("mervel.lock"));
-        QVERIFY(QDir().mkdir(lockPath));
+        const bool folder = kind != QLatin1String("file");
+        const bool full = kind == QLatin1String("full folder");
+        QVERIFY(folder ? QDir().mkdir(lockPath) : writeFile(lockPath, "keep"));
         const QStringList inside = full ? QStringList({"file", "sub", "to-file"}) : QStringList();
         if (full) {
             QVERIFY(writeFile(lockPath + QStringLiteral("/file"), "keep"));
@@ -310,13 +313,16 @@ private Q_SLOTS:
         InstanceLock lock(dir.path());
         QVERIFY(lock.tryAcquire());
         QVERIFY(!lock.isHeld() && !lock.lockFileUsable());
-        QVERIFY2(lock.problem().contains(lockPath) && lock.problem().contains("папка"),
+        QVERIFY2(lock.problem().contains(lockPath) &&
+                     lock.problem().contains(folder ? "папка" : "файл с данными"),
                  qPrintable(lock.problem()));
-        QCOMPARE(entryKind(lockPath), QStringLiteral("dir"));
+        QCOMPARE(entryKind(lockPath), folder ? QStringLiteral("dir") : QStringLiteral("file"));
         const auto all = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
-        QCOMPARE(QDir(lockPath).entryList(all), inside);
-        if (full)
-            QCOMPARE(readFile(lockPath + QStringLiteral("/file")), QByteArray("keep"));
+        if (folder)
+            QCOMPARE(QDir(lockPath).entryList(all), inside);
+        if (full || !folder)
+            QCOMPARE(readFile(lockPath + (full ? QStringLiteral("/file") : QString())),
+                     QByteArray("keep"));
     }
 
     void linkFlippedDuringLockingNeverFollowed() {

@@ -34,8 +34,10 @@ QString ownershipProblem(const struct stat& info, const QString& directory) {
 }
 
 bool isOurLockFile(const struct stat& info) {
-    // A second name for the file would be a hard link to something else of ours.
-    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1;
+    // A second name for the file would be a hard link to something else of ours; data in it,
+    // something of the user's: the lock file is never written.
+    return S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && info.st_nlink == 1 &&
+           info.st_size == 0;
 }
 
 // Why what stands at the lock's path must stay, or empty when it holds no data and may go: a
@@ -49,7 +51,7 @@ QString whyKept(const struct stat& info) {
     if (S_ISDIR(info.st_mode))
         return QStringLiteral("стоит папка; она оставлена как есть, в ней могут быть данные");
     if (S_ISREG(info.st_mode))
-        return QStringLiteral("стоит чужой файл с данными; он оставлен как есть");
+        return QStringLiteral("стоит файл с данными; он оставлен как есть");
     return QStringLiteral("стоит файл устройства; он оставлен как есть");
 }
 
