@@ -6,8 +6,8 @@
 
 namespace convert {
 
-// The window's panels, numbered as their frames (Frame1 to Frame5): one list panel each for
-// lengths, areas and volumes, the quotient panel and the force-times-length panel.
+// The kinds of panel a category is shown on, numbered from 1: one list panel each for lengths,
+// areas and volumes, the quotient panel and the force-times-length panel.
 enum class Panel { Lengths = 1, Areas, Volumes, Quotient, Moment };
 inline constexpr Panel allPanels[] = {Panel::Lengths, Panel::Areas, Panel::Volumes, Panel::Quotient,
                                       Panel::Moment};

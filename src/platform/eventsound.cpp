@@ -131,9 +131,11 @@ void EventSound::run(std::shared_ptr<Shared> shared) {
         --shared->pending;
         shared->busy = true;
         lock.unlock();
+        // The sound server lists the sound by its description: the same bell tells of a refused
+        // key and of a conversion that could not finish.
         const int result =
             playSound(context, 0, "event.id", "bell-window-system", "event.description",
-                      "Клавиша не принята", "canberra.cache-control", "permanent", nullptr);
+                      "Действие не выполнено", "canberra.cache-control", "permanent", nullptr);
         if (result != 0)
             shared->fallBack();
         lock.lock();
