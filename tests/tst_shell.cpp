@@ -359,7 +359,7 @@ private Q_SLOTS:
         QFETCH(int, size);
         const QIcon icon = applicationIcon();
         QVERIFY(icon.availableSizes().contains(QSize(size, size)));
-        const QImage image = icon.pixmap(size).toImage();
+        const QImage image = icon.pixmap(QSize(size, size), 1.0).toImage();  // at any scale
         QCOMPARE(image.size(), QSize(size, size));
         QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
         const QColor ruler = image.pixelColor(12 * size / 32, 17 * size / 32);
