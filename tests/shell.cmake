@@ -22,7 +22,7 @@ add_test(NAME tst_install_deb
 set_tests_properties(tst_install_deb PROPERTIES TIMEOUT 300 LABELS package)
 
 # The help window on the real help file, and the help command that opens it.
-mervel_test(tst_helpwindow LABEL help HELPFILE SOURCES tst_helpwindow.cpp
+mervel_test(tst_helpwindow LABEL help HELPFILE SOURCES tst_helpwindow.cpp helpfixture.h
     LIBS mervel_shell mervel_window mervel_helpview)
 target_compile_definitions(tst_helpwindow PRIVATE HELP_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/help-corpus")
 
