@@ -2,11 +2,9 @@
 
 #include "help/helpaccessible.h"
 
-#include <QAccessible>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,14 +12,12 @@
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int pageRole = Qt::UserRole;
-const QString scheme = QStringLiteral("chm");
 
 void addTopics(const std::vector<HelpTopic>& topics, QTreeWidgetItem* parent, QTreeWidget* tree) {
     for (const HelpTopic& topic : topics) {
@@ -83,73 +79,15 @@ QLineEdit* wordsEntry(const QString& placeholder, const QString& name) {
     return edit;
 }
 
+// A list cut at the limits of the help book says so under it.
+QLabel* cutNote(const QString& text, bool cut, QWidget* page) {
+    auto* note = new QLabel(text, page);
+    note->setWordWrap(true);
+    note->setVisible(cut);
+    return note;
+}
+
 }  // namespace
-
-HelpBrowser::HelpBrowser(const HelpBook& book, QWidget* parent)
-    : QTextBrowser(parent), book_(book) {
-    // Links are followed here: only pages of the help file, nothing is handed to the desktop.
-    setOpenLinks(false);
-    // A caret the arrows move: a screen reader reads the page line by line, and Tab stops at
-    // each link, which Return follows.
-    setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
-    connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
-}
-
-QUrl HelpBrowser::urlOf(const QString& page) {
-    QUrl url;
-    url.setScheme(scheme);
-    url.setPath(page.startsWith(u'/') ? page : u'/' + page);
-    return url;
-}
-
-// Tab selects the next link without telling a screen reader; it hears the selection.
-bool HelpBrowser::focusNextPrevChild(bool next) {
-    const bool moved = QTextBrowser::focusNextPrevChild(next);
-    const QTextCursor link = textCursor();
-    if (QAccessible::isActive() && hasFocus() && link.hasSelection()) {
-        QAccessibleTextSelectionEvent selected(this, link.selectionStart(), link.selectionEnd());
-        selected.setCursorPosition(link.position());
-        QAccessible::updateAccessibility(&selected);
-    }
-    return moved;
-}
-
-void HelpBrowser::follow(const QUrl& link) {
-    const QUrl target = source().resolved(link);
-    if (target.scheme() != scheme) {
-        return;
-    }
-    if (target.path() == source().path() && target.hasFragment()) {
-        scrollToAnchor(target.fragment());
-        return;
-    }
-    if (book_.bytes(target.path())) {
-        setSource(target);
-    }
-}
-
-QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    const QUrl url = source().isEmpty() ? name : source().resolved(name);
-    if (url.scheme() != scheme) {
-        return HelpBook::emptyResource(type);
-    }
-    if (type == QTextDocument::HtmlResource) {
-        return book_.html(url.path()).value_or(QStringLiteral(""));
-    }
-    const std::optional<QByteArray> bytes = book_.bytes(url.path());
-    if (!bytes) {
-        return HelpBook::emptyResource(type);
-    }
-    if (type == QTextDocument::StyleSheetResource) {
-        return HelpBook::decode(*bytes);
-    }
-    if (type == QTextDocument::ImageResource) {
-        // Bytes that are no picture would send Qt to the disk for a file of that name.
-        const QImage image = QImage::fromData(*bytes);
-        return image.isNull() ? HelpBook::emptyResource(type) : QVariant(image);
-    }
-    return *bytes;
-}
 
 std::unique_ptr<HelpWindow> HelpWindow::open(const QString& path) {
     std::unique_ptr<HelpBook> book = HelpBook::open(path);
@@ -168,13 +106,7 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
     QLayout* buttons = buildButtons();
 
     tabWidget = new QTabWidget;
-    contentsTree = new QTreeWidget;
-    contentsTree->setHeaderHidden(true);
-    // Long titles scroll sideways instead of losing their end.
-    contentsTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    contentsTree->header()->setStretchLastSection(false);
-    contentsTree->setAccessibleName(QStringLiteral("Содержание"));
-    tabWidget->addTab(contentsTree, QStringLiteral("&Содержание"));
+    tabWidget->addTab(buildContentsPage(), QStringLiteral("&Содержание"));
     tabWidget->addTab(buildIndexPage(), QStringLiteral("&Указатель"));
     tabWidget->addTab(buildSearchPage(), QStringLiteral("&Поиск"));
 
@@ -209,15 +141,37 @@ QLayout* HelpWindow::buildButtons() {
     return buttons;
 }
 
+QWidget* HelpWindow::buildContentsPage() {
+    auto* page = new QWidget;
+    contentsTree = new QTreeWidget;
+    contentsTree->setHeaderHidden(true);
+    // Long titles scroll sideways instead of losing their end.
+    contentsTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    contentsTree->header()->setStretchLastSection(false);
+    contentsTree->setAccessibleName(QStringLiteral("Содержание"));
+    contentsNote = cutNote(QStringLiteral("Показана только часть содержания: в файле справки "
+                                          "оно слишком велико."),
+                           book_->contentsCut(), page);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins({});
+    layout->addWidget(contentsTree);
+    layout->addWidget(contentsNote);
+    return page;
+}
+
 QWidget* HelpWindow::buildIndexPage() {
     auto* page = new QWidget;
     indexText = wordsEntry(QStringLiteral("Введите слово"), QStringLiteral("Слово указателя"));
     indexTree = new QTreeWidget;
     indexTree->setHeaderHidden(true);
     indexTree->setAccessibleName(QStringLiteral("Указатель"));
+    indexNote = cutNote(QStringLiteral("Показана только часть указателя: в файле справки "
+                                       "он слишком велик."),
+                        book_->indexCut(), page);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(indexText);
     layout->addWidget(indexTree);
+    layout->addWidget(indexNote);
     return page;
 }
 

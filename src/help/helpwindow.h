@@ -1,8 +1,8 @@
 #pragma once
 
 #include "help/helpbook.h"
+#include "help/helpbrowser.h"
 
-#include <QTextBrowser>
 #include <QWidget>
 #include <memory>
 
@@ -14,33 +14,14 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// Shows the pages of a help file; links and the page's images and style sheet are read from
-// the file, never from the disk or the network.
-class HelpBrowser : public QTextBrowser {
-    Q_OBJECT
-
-public:
-    HelpBrowser(const HelpBook& book, QWidget* parent);
-    QVariant loadResource(int type, const QUrl& name) override;
-
-    static QUrl urlOf(const QString& page);
-    QString page() const { return source().path(); }
-
-protected:
-    bool focusNextPrevChild(bool next) override;
-
-private:
-    void follow(const QUrl& link);
-
-    const HelpBook& book_;
-};
-
 // The help window's controls, named after what they show.
 struct HelpWindowControls {
     QTabWidget* tabWidget = nullptr;
     QTreeWidget* contentsTree = nullptr;
+    QLabel* contentsNote = nullptr;  // shown when the contents were cut
     QLineEdit* indexText = nullptr;
     QTreeWidget* indexTree = nullptr;
+    QLabel* indexNote = nullptr;
     QLineEdit* searchText = nullptr;
     QPushButton* searchButton = nullptr;
     QListWidget* foundList = nullptr;
@@ -79,6 +60,7 @@ public:
 private:
     explicit HelpWindow(std::unique_ptr<HelpBook> book);
     QLayout* buildButtons();
+    QWidget* buildContentsPage();
     QWidget* buildIndexPage();
     QWidget* buildSearchPage();
     void connectControls();
