@@ -43,11 +43,15 @@ foreach(kind deep-contents deeper-contents long-contents long-index nested-table
 endforeach()
 add_custom_target(crafted_help DEPENDS ${craftedFiles})
 
-# What the help window lays out.
+# What the help window lays out, and where it opens: on the offscreen screen of 800x800, and of
+# 400x400 at twice the scale.
 mervel_test(tst_helplimits LABEL help HELPFILE SOURCES tst_helplimits.cpp helpfixture.h
     LIBS mervel_shell mervel_window mervel_helpview)
 target_compile_definitions(tst_helplimits PRIVATE CRAFTED_HELP="${craftedHelp}")
 add_dependencies(tst_helplimits crafted_help)
+add_test(NAME tst_helplimits_scale2 COMMAND tst_helplimits fitsTheScreen)
+set_tests_properties(tst_helplimits_scale2 PROPERTIES TIMEOUT 120 LABELS help
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;QT_SCALE_FACTOR=2")
 
 # Picker tooltips against the help pages: one set of tables, two views.
 mervel_test(tst_unittips LABEL help HELPFILE SOURCES tst_unittips.cpp

@@ -1,10 +1,11 @@
-// What a help file gives the help window to lay out cannot freeze or kill the
-// program.
+// What a help file gives the help window to lay out cannot freeze or kill the program, and the
+// window fits the screen it opens on.
 #include "help/pagelimits.h"
 #include "helpfixture.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -21,9 +22,8 @@
 
 namespace {
 
-// Ends the suite, naming the row, when the program stops answering for seconds:
-// without it a hang would only meet the test runner's timeout, and say nothing
-// of where.
+// Ends the suite, naming the row, when the program stops answering for seconds: without it a
+// hang would only meet the test runner's timeout, and say nothing of where.
 class Watchdog {
 public:
     explicit Watchdog(const char* row)
@@ -105,9 +105,8 @@ class TestHelpLimits : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // The kinds of content that froze or killed the program: each comes up within
-    // a second, the page with a note in its place, the contents or the index cut
-    // with a note under it.
+    // The kinds of content that froze or killed the program: each comes up within a second,
+    // the page with a note in its place, the contents or the index cut with a note under it.
     void crafted_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("shown");  // the page's note, or which list is cut
@@ -186,9 +185,8 @@ private Q_SLOTS:
         }
     }
 
-    // Pages at a limit are shown, pages past it are not; what Qt builds of a page
-    // shown stays within the limits however the page is written, which counting
-    // its tags would not tell.
+    // Pages at a limit are shown, pages past it are not; what Qt builds of a page shown stays
+    // within the limits however the page is written, which counting its tags would not tell.
     void pages_data() {
         QTest::addColumn<QString>("html");
         QTest::addColumn<bool>("shown");
@@ -236,6 +234,25 @@ private Q_SLOTS:
             QVERIFY(b.listNesting <= pagelimits::listNesting);
             QVERIFY(b.pictures <= pagelimits::pictures);
         }
+    }
+
+    // F1 opens the help wholly on the converter's screen, whatever its size and scale.
+    void fitsTheScreen() {
+        HelpFixture f;
+        QVERIFY(f.copied);
+        f.w().controls().TabStrip1->setFocus();
+        QTest::keyClick(f.w().controls().TabStrip1, Qt::Key_F1);
+        HelpWindow* help = f.commands.helpWindow();
+        QVERIFY(help && QTest::qWaitForWindowExposed(help));
+        const QRect area = f.w().screen()->availableGeometry();
+        const QRect frame = help->frameGeometry();
+        QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1x%2 at %3,%4 on %5x%6")
+                                                      .arg(frame.width())
+                                                      .arg(frame.height())
+                                                      .arg(frame.x())
+                                                      .arg(frame.y())
+                                                      .arg(area.width())
+                                                      .arg(area.height())));
     }
 };
 

@@ -9,11 +9,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -112,19 +116,62 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
 
     browser = new HelpBrowser(*book_, this);
     browser->setAccessibleName(QStringLiteral("Страница справки"));
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(tabWidget);
-    splitter->addWidget(browser);
-    splitter->setStretchFactor(1, 1);
+    splitter_ = new QSplitter(this);
+    splitter_->addWidget(tabWidget);
+    splitter_->addWidget(browser);
+    splitter_->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(splitter, 1);
-    resize(990, 620);
-    splitter->setSizes({350, 640});
+    layout->addWidget(splitter_, 1);
 
     buildContents();
     buildIndex();
     connectControls();
+}
+
+// The first size is what the help needs in the fonts of this desktop: the contents' longest
+// title beside a page of about 90 characters a line and 36 lines. On a small screen, or under
+// large fonts, that is cut to the screen's free area, less room for the frame the desktop
+// draws around it, and the window is placed wholly on the screen.
+void HelpWindow::fitOn(const QScreen& screen) {
+    const QFontMetrics text(browser->font());
+    int titles = 0;
+    for (QTreeWidgetItemIterator it(contentsTree); *it; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) {
+            ++depth;
+        }
+        titles = std::max(titles, contentsTree->fontMetrics().horizontalAdvance((*it)->text(0)) +
+                                      depth * contentsTree->indentation());
+    }
+    // The titles, the scroll bar, and the frames of the tree and the tabs.
+    const int pane = std::max(tabWidget->sizeHint().width(),
+                              titles + 4 * style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    const int page = text.averageCharWidth() * 90;
+    const QMargins margins = layout()->contentsMargins();
+    const QSize needed(margins.left() + pane + splitter_->handleWidth() + page + margins.right(),
+                       margins.top() + backButton->sizeHint().height() + layout()->spacing() +
+                           text.lineSpacing() * 36 + margins.bottom());
+
+    // The desktop's frame, where the platform knows it before the window is shown; otherwise
+    // room for a title bar of two lines and a thin border.
+    winId();
+    QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 1;
+        frame = QMargins(border, 2 * fontMetrics().height() + border, border, border);
+    }
+    const QRect area = screen.availableGeometry();
+    const QSize room = area.size().shrunkBy(frame);
+    const QSize size = needed.boundedTo(room).expandedTo(minimumSizeHint());
+    resize(size);
+    // A narrower window narrows the page first, which wraps its lines, down to 50 characters.
+    const int paneShown =
+        std::min(pane, std::max(size.width() - text.averageCharWidth() * 50, size.width() / 3));
+    splitter_->setSizes({paneShown, size.width() - paneShown});
+    // move() places the frame.
+    move(area.x() + std::max(0, (room.width() - size.width()) / 2),
+         area.y() + std::max(0, (room.height() - size.height()) / 2));
 }
 
 QLayout* HelpWindow::buildButtons() {

@@ -10,6 +10,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScreen;
+class QSplitter;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -47,6 +49,8 @@ public:
     // The page whose contents entry bears this name, or the starting page.
     void showTopic(const QString& name);
     const HelpBook& book() const { return *book_; }
+    // Sizes the window to what the help needs, within the screen, and places it on it.
+    void fitOn(const QScreen& screen);
 
     // The controls, for the tests to read and drive; only the window itself reassigns them.
     const HelpWindowControls& controls() const { return *this; }
@@ -69,4 +73,5 @@ private:
     void pageShown(const QUrl& url);
 
     std::unique_ptr<HelpBook> book_;
+    QSplitter* splitter_ = nullptr;
 };
