@@ -1,8 +1,9 @@
 // Fuzz target for the help reader: an arbitrary file opened as the help command opens it (the
 // archive, its contents and keyword index, every page, a search), and the same bytes parsed as
-// a contents and an index file. A damaged file may be refused or read in part, but the reading
-// must neither crash nor hang nor exhaust memory.
+// a contents and an index file and checked as a page. A damaged file may be refused or read in
+// part, but the reading must neither crash nor hang nor exhaust memory.
 #include "help/helpbook.h"
+#include "help/pagelimits.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     static_cast<void>(HelpBook::parseContents(QString::fromLatin1(bytes)));
     static_cast<void>(HelpBook::parseIndex(QString::fromLatin1(bytes)));
+    static_cast<void>(pagelimits::prepare(QString::fromLatin1(bytes)));
 
     // The file lives in memory only, under a path that chmlib can open.
     const int fd = ::memfd_create("help.chm", MFD_CLOEXEC);

@@ -1,11 +1,9 @@
 // The help window on the real help file: what it shows, how it finds words, and how the help
 // command opens it, keeps one of it and takes it down with the program.
-#include "help/helpwindow.h"
-#include "shell/commands.h"
+#include "helpfixture.h"
 #include "shell/frmabout.h"
 #include "testkit.h"
 #include "window/categories.h"
-#include "windowfixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,14 +25,6 @@ namespace {
 
 QString caption(int n) {
     return QString::fromUtf8(window::categoryAt(n)->caption);
-}
-
-// Typed key by key, Cyrillic letters too.
-void typeInto(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    for (QChar c : text) {
-        WindowFixture::key(edit, c);
-    }
 }
 
 // What the page on show calls itself.
@@ -66,28 +56,6 @@ QString markedPage(const HelpWindow& help) {
     return item ? item->data(0, Qt::UserRole).toString() : QStringLiteral("(none)");
 }
 #define COMPARE_MARKED(help) QCOMPARE(markedPage(help), (help).controls().browser->page())
-
-// The converter with its commands, its executable in a folder of its own with the real help
-// file beside it.
-struct HelpFixture : WindowFixture {
-    HelpFixture() : commands(w(), desktop) {
-        desktop.exeDirectory = folder.path();
-        path = QDir::toNativeSeparators(folder.filePath(QStringLiteral("Helpfiles/Mervel.chm")));
-        QDir(folder.path()).mkdir(QStringLiteral("Helpfiles"));
-        copied = QFile::copy(QStringLiteral(CHM_FILE), path);
-        desktop.files << path;
-    }
-    // The bytes of the help file replaced, as a damaged copy would be.
-    bool replaceFile(const QByteArray& bytes) {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               file.write(bytes) == bytes.size();
-    }
-    QTemporaryDir folder;
-    QString path;
-    bool copied = false;
-    Commands commands;
-};
 
 }  // namespace
 
@@ -468,9 +436,7 @@ private Q_SLOTS:
             QCOMPARE(f.desktop.messages.size(), 1);
             QVERIFY(f.desktop.messages.first().contains(QStringLiteral("поврежден")));
         }
-        f.w().controls().Text1[0]->setFocus();
-        WindowFixture::key(f.w().controls().Text1[0], u'5');  // "05" км in км
-        QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("5"));
+        QCOMPARE(f.converted(), QStringLiteral("5"));
     }
 
     // A directory entry's length is not taken on trust: a page that claims more than the file

@@ -1,5 +1,7 @@
 #include "help/helpbook.h"
 
+#include "help/pagelimits.h"
+
 #include <QImage>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -20,33 +22,20 @@ QString plainText(const QString& html) {
     return document.toPlainText();
 }
 
-// One tag of a sitemap, with its attributes as written.
-struct Tag {
-    bool closing = false;
-    QString name;  // lower case
-    QString attributes;
-};
-
-QList<Tag> tags(const QString& sitemap) {
-    static const QRegularExpression tag(QStringLiteral("<(/?)(ul|object|param)\\b([^>]*)>"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    QList<Tag> out;
-    for (const QRegularExpressionMatch& m : tag.globalMatch(sitemap)) {
-        out.append({!m.captured(1).isEmpty(), m.captured(2).toLower(), m.captured(3)});
-    }
-    return out;
-}
-
-QString attribute(const QString& attributes, const QString& name) {
-    const QRegularExpression pattern(
-        QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
-        QRegularExpression::CaseInsensitiveOption);
+QString attributeValue(const QRegularExpression& pattern, const QString& attributes) {
     const QRegularExpressionMatch m = pattern.match(attributes);
     if (!m.hasMatch()) {
         return {};
     }
     const QString raw = m.captured(1) + m.captured(2) + m.captured(3);
-    return plainText(raw);
+    // Entities need Qt's reading; plain words only their spaces folded, which is far cheaper.
+    return raw.contains(u'&') || raw.contains(u'<') ? plainText(raw) : raw.simplified();
+}
+
+QRegularExpression attributePattern(const char* name) {
+    return QRegularExpression(QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))")
+                                  .arg(QLatin1String(name)),
+                              QRegularExpression::CaseInsensitiveOption);
 }
 
 QString pagePath(const QString& local) {
@@ -57,28 +46,57 @@ QString pagePath(const QString& local) {
     return path.startsWith(u'/') ? path : u'/' + path;
 }
 
-// The parameters of every OBJECT of a sitemap, in order.
-QList<QList<std::pair<QString, QString>>> objects(const QString& sitemap, QList<int>* depths) {
-    QList<QList<std::pair<QString, QString>>> out;
+// An OBJECT of a sitemap: its parameters in order, and the depth of lists it lies in.
+struct SitemapObject {
+    QList<std::pair<QString, QString>> parameters;
     int depth = 0;
+};
+
+// The OBJECTs of a sitemap, read tag by tag until `most` of them or sitemapParameters
+// parameters; *cut tells whether there was more.
+QList<SitemapObject> objects(const QString& sitemap, qsizetype most, bool* cut) {
+    // A try at a tag stops at the next '<': one that never closes costs no search to the end.
+    static const QRegularExpression tag(QStringLiteral("<(/?)(ul|object|param)\\b([^<>]*)>"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression name = attributePattern("name");
+    static const QRegularExpression value = attributePattern("value");
+    QList<SitemapObject> out;
+    int depth = 0;
+    int parameters = 0;
     bool inside = false;
-    for (const Tag& tag : tags(sitemap)) {
-        if (tag.name == u"ul") {
-            depth += tag.closing ? -1 : 1;
-        } else if (tag.name == u"object") {
-            inside = !tag.closing;
+    QRegularExpressionMatchIterator tags = tag.globalMatch(sitemap);
+    while (tags.hasNext()) {
+        const QRegularExpressionMatch m = tags.next();
+        const bool closing = !m.capturedView(1).isEmpty();
+        const QString element = m.captured(2).toLower();
+        if (element == u"ul") {
+            depth += closing ? -1 : 1;
+        } else if (element == u"object") {
+            inside = !closing;
             if (inside) {
-                out.append(QList<std::pair<QString, QString>>());
-                if (depths) {
-                    depths->append(depth);
+                if (out.size() == most) {
+                    *cut = true;
+                    break;
                 }
+                out.append({{}, depth});
             }
         } else if (inside) {
-            out.last().append({attribute(tag.attributes, QStringLiteral("name")).toLower(),
-                               attribute(tag.attributes, QStringLiteral("value"))});
+            if (++parameters > HelpBook::sitemapParameters) {
+                *cut = true;
+                break;
+            }
+            const QString attributes = m.captured(3);
+            out.last().parameters.append(
+                {attributeValue(name, attributes).toLower(), attributeValue(value, attributes)});
         }
     }
     return out;
+}
+
+// The sitemap's text, cut at what it may hold.
+QString sitemapText(const QByteArray& bytes, bool* cut) {
+    *cut = bytes.size() > HelpBook::sitemapBytes;
+    return HelpBook::decode(bytes.left(HelpBook::sitemapBytes));
 }
 
 void collectPages(const std::vector<HelpTopic>& topics, QStringList& pages,
@@ -114,7 +132,10 @@ std::unique_ptr<HelpBook> HelpBook::open(const QString& path) {
     }
     std::unique_ptr<HelpBook> book(new HelpBook(std::move(archive)));
     const std::optional<QByteArray> contents = book->bytes(book->archive_->contentsPath());
-    book->contents_ = parseContents(decode(contents.value_or(QByteArray())));
+    bool cut = false;
+    book->contents_ =
+        parseContents(sitemapText(contents.value_or(QByteArray()), &cut), &book->contentsCut_);
+    book->contentsCut_ = book->contentsCut_ || cut;
     collectPages(book->contents_, book->pages_, book->titles_);
     // A help file without pages is as useless as a damaged one.
     if (book->pages_.isEmpty() || !book->html(book->pages_.first())) {
@@ -122,7 +143,8 @@ std::unique_ptr<HelpBook> HelpBook::open(const QString& path) {
     }
     if (!book->archive_->indexPath().isEmpty()) {
         if (const std::optional<QByteArray> index = book->bytes(book->archive_->indexPath())) {
-            book->keywords_ = parseIndex(decode(*index));
+            book->keywords_ = parseIndex(sitemapText(*index, &cut), &book->indexCut_);
+            book->indexCut_ = book->indexCut_ || cut;
         }
     }
     if (book->keywords_.isEmpty()) {
@@ -148,12 +170,34 @@ QString HelpBook::titleOf(const QString& page) const {
     return titles_.value(page, page.section(u'/', -1));
 }
 
-std::optional<QString> HelpBook::html(const QString& page) const {
+const QString& HelpBook::refusedPage() {
+    static const QString page = QStringLiteral(
+        "<html><body><p>Эту страницу нельзя показать: она слишком велика "
+        "или сложна. Файл справки поврежден или заменен.</p></body></html>");
+    return page;
+}
+
+// The check lives here, in the program, not in the child that reads the file: the child must
+// hand back every object within its time, and what a page costs Qt is known only once it is
+// decoded. Each page is checked when it is about to be shown or searched, in one pass.
+std::optional<QString> HelpBook::preparedHtml(const QString& page, bool* refused) const {
+    *refused = false;
     const std::optional<QByteArray> raw = bytes(page);
     if (!raw) {
         return std::nullopt;
     }
-    return decode(*raw);
+    std::optional<QString> prepared;
+    if (raw->size() <= pagelimits::bytes) {
+        prepared = pagelimits::prepare(decode(*raw));
+    }
+    *refused = !prepared;
+    return prepared;
+}
+
+std::optional<QString> HelpBook::html(const QString& page) const {
+    bool refused = false;
+    const std::optional<QString> prepared = preparedHtml(page, &refused);
+    return refused ? refusedPage() : prepared;
 }
 
 QStringList HelpBook::pagesNamed(const QString& phrase) const {
@@ -221,15 +265,17 @@ QString HelpBook::decode(const QByteArray& html) {
     return decoder(html);
 }
 
-std::vector<HelpTopic> HelpBook::parseContents(const QString& sitemap) {
-    QList<int> depths;
-    const auto entries = objects(sitemap, &depths);
+std::vector<HelpTopic> HelpBook::parseContents(const QString& sitemap, bool* cut) {
+    bool cutHere = false;
+    // One more: the sitemap's own properties come first.
+    const auto entries = objects(sitemap, contentsEntries + 1, &cutHere);
+    int topics = 0;
     std::vector<HelpTopic> root;
     // The chain of the last topic at each depth; a deeper one goes under the one before.
     std::vector<std::vector<HelpTopic>*> levels{&root};
-    for (qsizetype i = 0; i < entries.size(); ++i) {
+    for (const SitemapObject& entry : entries) {
         HelpTopic topic;
-        for (const auto& [name, value] : entries[i]) {
+        for (const auto& [name, value] : entry.parameters) {
             if (name == u"name" && topic.name.isEmpty()) {
                 topic.name = value;
             } else if (name == u"local" && topic.page.isEmpty()) {
@@ -239,7 +285,11 @@ std::vector<HelpTopic> HelpBook::parseContents(const QString& sitemap) {
         if (topic.name.isEmpty()) {
             continue;  // the sitemap's own properties
         }
-        const auto depth = static_cast<std::size_t>(std::max(depths[i], 1));
+        if (entry.depth > contentsDepth || ++topics > contentsEntries) {
+            cutHere = true;
+            continue;
+        }
+        const auto depth = static_cast<std::size_t>(std::max(entry.depth, 1));
         while (levels.size() > depth) {
             levels.pop_back();
         }
@@ -248,15 +298,20 @@ std::vector<HelpTopic> HelpBook::parseContents(const QString& sitemap) {
         }
         levels.back()->push_back(std::move(topic));
     }
+    if (cut) {
+        *cut = cutHere;
+    }
     return root;
 }
 
-QList<HelpKeyword> HelpBook::parseIndex(const QString& sitemap) {
+QList<HelpKeyword> HelpBook::parseIndex(const QString& sitemap, bool* cut) {
+    bool cutHere = false;
     QList<HelpKeyword> keywords;
-    for (const auto& entry : objects(sitemap, nullptr)) {
+    qsizetype rows = 0;
+    for (const SitemapObject& entry : objects(sitemap, indexRows, &cutHere)) {
         HelpKeyword keyword;
         QString title;
-        for (const auto& [name, value] : entry) {
+        for (const auto& [name, value] : entry.parameters) {
             if (name == u"name") {
                 if (keyword.name.isEmpty()) {
                     keyword.name = value;
@@ -268,9 +323,18 @@ QList<HelpKeyword> HelpBook::parseIndex(const QString& sitemap) {
                 title.clear();
             }
         }
-        if (!keyword.name.isEmpty() && !keyword.targets.isEmpty()) {
-            keywords << keyword;
+        if (keyword.name.isEmpty() || keyword.targets.isEmpty()) {
+            continue;
         }
+        rows += 1 + (keyword.targets.size() > 1 ? keyword.targets.size() : 0);
+        if (rows > indexRows) {
+            cutHere = true;
+            break;
+        }
+        keywords << keyword;
+    }
+    if (cut) {
+        *cut = cutHere;
     }
     return keywords;
 }
@@ -288,8 +352,13 @@ void HelpBook::ensureSearchText() const {
     if (!foldedText_.isEmpty()) {
         return;
     }
+    // Pages past the budget are not searched: no real help file comes near it.
+    qsizetype budget = searchBytes;
     for (const QString& page : pages_) {
-        const std::optional<QString> text = html(page);
+        bool refused = false;
+        const std::optional<QString> text =
+            budget > 0 ? preparedHtml(page, &refused) : std::optional<QString>();
+        budget -= text ? text->size() : 0;
         foldedText_.insert(page, fold(text ? plainText(*text) : QString()));
     }
 }

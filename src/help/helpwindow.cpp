@@ -2,26 +2,26 @@
 
 #include "help/helpaccessible.h"
 
-#include <QAccessible>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
-#include <QTextDocument>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
 constexpr int pageRole = Qt::UserRole;
-const QString scheme = QStringLiteral("chm");
 
 void addTopics(const std::vector<HelpTopic>& topics, QTreeWidgetItem* parent, QTreeWidget* tree) {
     for (const HelpTopic& topic : topics) {
@@ -83,73 +83,15 @@ QLineEdit* wordsEntry(const QString& placeholder, const QString& name) {
     return edit;
 }
 
+// A list cut at the limits of the help book says so under it.
+QLabel* cutNote(const QString& text, bool cut, QWidget* page) {
+    auto* note = new QLabel(text, page);
+    note->setWordWrap(true);
+    note->setVisible(cut);
+    return note;
+}
+
 }  // namespace
-
-HelpBrowser::HelpBrowser(const HelpBook& book, QWidget* parent)
-    : QTextBrowser(parent), book_(book) {
-    // Links are followed here: only pages of the help file, nothing is handed to the desktop.
-    setOpenLinks(false);
-    // A caret the arrows move: a screen reader reads the page line by line, and Tab stops at
-    // each link, which Return follows.
-    setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
-    connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
-}
-
-QUrl HelpBrowser::urlOf(const QString& page) {
-    QUrl url;
-    url.setScheme(scheme);
-    url.setPath(page.startsWith(u'/') ? page : u'/' + page);
-    return url;
-}
-
-// Tab selects the next link without telling a screen reader; it hears the selection.
-bool HelpBrowser::focusNextPrevChild(bool next) {
-    const bool moved = QTextBrowser::focusNextPrevChild(next);
-    const QTextCursor link = textCursor();
-    if (QAccessible::isActive() && hasFocus() && link.hasSelection()) {
-        QAccessibleTextSelectionEvent selected(this, link.selectionStart(), link.selectionEnd());
-        selected.setCursorPosition(link.position());
-        QAccessible::updateAccessibility(&selected);
-    }
-    return moved;
-}
-
-void HelpBrowser::follow(const QUrl& link) {
-    const QUrl target = source().resolved(link);
-    if (target.scheme() != scheme) {
-        return;
-    }
-    if (target.path() == source().path() && target.hasFragment()) {
-        scrollToAnchor(target.fragment());
-        return;
-    }
-    if (book_.bytes(target.path())) {
-        setSource(target);
-    }
-}
-
-QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
-    const QUrl url = source().isEmpty() ? name : source().resolved(name);
-    if (url.scheme() != scheme) {
-        return HelpBook::emptyResource(type);
-    }
-    if (type == QTextDocument::HtmlResource) {
-        return book_.html(url.path()).value_or(QStringLiteral(""));
-    }
-    const std::optional<QByteArray> bytes = book_.bytes(url.path());
-    if (!bytes) {
-        return HelpBook::emptyResource(type);
-    }
-    if (type == QTextDocument::StyleSheetResource) {
-        return HelpBook::decode(*bytes);
-    }
-    if (type == QTextDocument::ImageResource) {
-        // Bytes that are no picture would send Qt to the disk for a file of that name.
-        const QImage image = QImage::fromData(*bytes);
-        return image.isNull() ? HelpBook::emptyResource(type) : QVariant(image);
-    }
-    return *bytes;
-}
 
 std::unique_ptr<HelpWindow> HelpWindow::open(const QString& path) {
     std::unique_ptr<HelpBook> book = HelpBook::open(path);
@@ -168,31 +110,68 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpBook> book) : book_(std::move(book)) 
     QLayout* buttons = buildButtons();
 
     tabWidget = new QTabWidget;
-    contentsTree = new QTreeWidget;
-    contentsTree->setHeaderHidden(true);
-    // Long titles scroll sideways instead of losing their end.
-    contentsTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    contentsTree->header()->setStretchLastSection(false);
-    contentsTree->setAccessibleName(QStringLiteral("Содержание"));
-    tabWidget->addTab(contentsTree, QStringLiteral("&Содержание"));
+    tabWidget->addTab(buildContentsPage(), QStringLiteral("&Содержание"));
     tabWidget->addTab(buildIndexPage(), QStringLiteral("&Указатель"));
     tabWidget->addTab(buildSearchPage(), QStringLiteral("&Поиск"));
 
     browser = new HelpBrowser(*book_, this);
     browser->setAccessibleName(QStringLiteral("Страница справки"));
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(tabWidget);
-    splitter->addWidget(browser);
-    splitter->setStretchFactor(1, 1);
+    splitter_ = new QSplitter(this);
+    splitter_->addWidget(tabWidget);
+    splitter_->addWidget(browser);
+    splitter_->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(splitter, 1);
-    resize(990, 620);
-    splitter->setSizes({350, 640});
+    layout->addWidget(splitter_, 1);
 
     buildContents();
     buildIndex();
     connectControls();
+}
+
+// The first size is what the help needs in the fonts of this desktop: the contents' longest
+// title beside a page of about 90 characters a line and 36 lines. On a small screen, or under
+// large fonts, that is cut to the screen's free area, less room for the frame the desktop
+// draws around it, and the window is placed wholly on the screen.
+void HelpWindow::fitOn(const QScreen& screen) {
+    const QFontMetrics text(browser->font());
+    int titles = 0;
+    for (QTreeWidgetItemIterator it(contentsTree); *it; ++it) {
+        int depth = 1;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) {
+            ++depth;
+        }
+        titles = std::max(titles, contentsTree->fontMetrics().horizontalAdvance((*it)->text(0)) +
+                                      depth * contentsTree->indentation());
+    }
+    // The titles, the scroll bar, and the frames of the tree and the tabs.
+    const int pane = std::max(tabWidget->sizeHint().width(),
+                              titles + 4 * style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    const int page = text.averageCharWidth() * 90;
+    const QMargins margins = layout()->contentsMargins();
+    const QSize needed(margins.left() + pane + splitter_->handleWidth() + page + margins.right(),
+                       margins.top() + backButton->sizeHint().height() + layout()->spacing() +
+                           text.lineSpacing() * 36 + margins.bottom());
+
+    // The desktop's frame, where the platform knows it before the window is shown; otherwise
+    // room for a title bar of two lines and a thin border.
+    winId();
+    QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 1;
+        frame = QMargins(border, 2 * fontMetrics().height() + border, border, border);
+    }
+    const QRect area = screen.availableGeometry();
+    const QSize room = area.size().shrunkBy(frame);
+    const QSize size = needed.boundedTo(room).expandedTo(minimumSizeHint());
+    resize(size);
+    // A narrower window narrows the page first, which wraps its lines, down to 50 characters.
+    const int paneShown =
+        std::min(pane, std::max(size.width() - text.averageCharWidth() * 50, size.width() / 3));
+    splitter_->setSizes({paneShown, size.width() - paneShown});
+    // move() places the frame.
+    move(area.x() + std::max(0, (room.width() - size.width()) / 2),
+         area.y() + std::max(0, (room.height() - size.height()) / 2));
 }
 
 QLayout* HelpWindow::buildButtons() {
@@ -209,15 +188,37 @@ QLayout* HelpWindow::buildButtons() {
     return buttons;
 }
 
+QWidget* HelpWindow::buildContentsPage() {
+    auto* page = new QWidget;
+    contentsTree = new QTreeWidget;
+    contentsTree->setHeaderHidden(true);
+    // Long titles scroll sideways instead of losing their end.
+    contentsTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    contentsTree->header()->setStretchLastSection(false);
+    contentsTree->setAccessibleName(QStringLiteral("Содержание"));
+    contentsNote = cutNote(QStringLiteral("Показана только часть содержания: в файле справки "
+                                          "оно слишком велико."),
+                           book_->contentsCut(), page);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins({});
+    layout->addWidget(contentsTree);
+    layout->addWidget(contentsNote);
+    return page;
+}
+
 QWidget* HelpWindow::buildIndexPage() {
     auto* page = new QWidget;
     indexText = wordsEntry(QStringLiteral("Введите слово"), QStringLiteral("Слово указателя"));
     indexTree = new QTreeWidget;
     indexTree->setHeaderHidden(true);
     indexTree->setAccessibleName(QStringLiteral("Указатель"));
+    indexNote = cutNote(QStringLiteral("Показана только часть указателя: в файле справки "
+                                       "он слишком велик."),
+                        book_->indexCut(), page);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(indexText);
     layout->addWidget(indexTree);
+    layout->addWidget(indexNote);
     return page;
 }
 

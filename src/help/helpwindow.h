@@ -1,8 +1,8 @@
 #pragma once
 
 #include "help/helpbook.h"
+#include "help/helpbrowser.h"
 
-#include <QTextBrowser>
 #include <QWidget>
 #include <memory>
 
@@ -10,37 +10,20 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QScreen;
+class QSplitter;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
-
-// Shows the pages of a help file; links and the page's images and style sheet are read from
-// the file, never from the disk or the network.
-class HelpBrowser : public QTextBrowser {
-    Q_OBJECT
-
-public:
-    HelpBrowser(const HelpBook& book, QWidget* parent);
-    QVariant loadResource(int type, const QUrl& name) override;
-
-    static QUrl urlOf(const QString& page);
-    QString page() const { return source().path(); }
-
-protected:
-    bool focusNextPrevChild(bool next) override;
-
-private:
-    void follow(const QUrl& link);
-
-    const HelpBook& book_;
-};
 
 // The help window's controls, named after what they show.
 struct HelpWindowControls {
     QTabWidget* tabWidget = nullptr;
     QTreeWidget* contentsTree = nullptr;
+    QLabel* contentsNote = nullptr;  // shown when the contents were cut
     QLineEdit* indexText = nullptr;
     QTreeWidget* indexTree = nullptr;
+    QLabel* indexNote = nullptr;
     QLineEdit* searchText = nullptr;
     QPushButton* searchButton = nullptr;
     QListWidget* foundList = nullptr;
@@ -66,6 +49,8 @@ public:
     // The page whose contents entry bears this name, or the starting page.
     void showTopic(const QString& name);
     const HelpBook& book() const { return *book_; }
+    // Sizes the window to what the help needs, within the screen, and places it on it.
+    void fitOn(const QScreen& screen);
 
     // The controls, for the tests to read and drive; only the window itself reassigns them.
     const HelpWindowControls& controls() const { return *this; }
@@ -79,6 +64,7 @@ public:
 private:
     explicit HelpWindow(std::unique_ptr<HelpBook> book);
     QLayout* buildButtons();
+    QWidget* buildContentsPage();
     QWidget* buildIndexPage();
     QWidget* buildSearchPage();
     void connectControls();
@@ -87,4 +73,5 @@ private:
     void pageShown(const QUrl& url);
 
     std::unique_ptr<HelpBook> book_;
+    QSplitter* splitter_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QEvent>
+#include <QScreen>
 #include <utility>
 
 Commands::Commands(Ruriruz& window, Desktop& desktop)
@@ -74,6 +75,9 @@ void Commands::showHelp(const QString& path, const QString& topic) {
             return;
         }
         new AccessKeys(*help_);  // the window's access letters under every layout
+        if (const QScreen* screen = window_.screen()) {
+            help_->fitOn(*screen);
+        }
     }
     if (topic.isEmpty()) {
         help_->showStart();
