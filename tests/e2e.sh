@@ -201,12 +201,13 @@ end_status "$app_pid" 10
 check "Выход ends the program" same "0" "$ended"
 
 # --- A help page that asks for pictures and style sheets outside its help file gets none: strace
-# sees every file the program names: the help file, and none outside it.
+# sees every file the program names: the help file, and none outside it. At scale 2, where Qt
+# would look on the disk for a sharper copy of each picture.
 if [ -n "${2:-}" ]; then
     mkdir -p "$work/crafted/Helpfiles" "$work/cwd"
     cp "$app" "$work/crafted/Mervel"
     cp "$2" "$work/crafted/Helpfiles/Mervel.chm"
-    (cd "$work/cwd" && LC_ALL=C.UTF-8 exec strace -f -qq -e trace=%file -o "$work/strace.log" \
+    (cd "$work/cwd" && LC_ALL=C.UTF-8 QT_SCALE_FACTOR=2 exec strace -f -qq -e trace=%file -o "$work/strace.log" \
         "$work/crafted/Mervel" >"$work/app.log" 2>&1) &
     tracer=$!
     pids+=($tracer)

@@ -1,7 +1,9 @@
 #include "help/helpbrowser.h"
 
 #include "help/pagelimits.h"
+#include "help/pagepictures.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QBuffer>
 #include <QImageReader>
@@ -21,6 +23,7 @@ HelpBrowser::HelpBrowser(const HelpBook& book, QWidget* parent)
     // each link, which Return follows.
     setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::follow);
+    document()->documentLayout()->registerHandler(QTextFormat::ImageObject, new PagePictures(this));
 }
 
 QUrl HelpBrowser::urlOf(const QString& page) {
