@@ -219,6 +219,9 @@ private Q_SLOTS:
         Q_EMIT help_->controls().browser->anchorClicked(
             QUrl(QStringLiteral("https://example.org/")));
         QCOMPARE(shownTitle(*help_), caption(3));
+        // Nor does one to a page the file lacks: the page on show stays.
+        Q_EMIT help_->controls().browser->anchorClicked(QUrl(QStringLiteral("missing.html")));
+        QCOMPARE(shownTitle(*help_), caption(3));
         QVERIFY(help_->controls().backButton->isEnabled());
         QTest::mouseClick(help_->controls().backButton, Qt::LeftButton);
         QCOMPARE(shownTitle(*help_), QStringLiteral("Категории и единицы"));
@@ -233,6 +236,12 @@ private Q_SLOTS:
         const QVariant css = help_->controls().browser->loadResource(
             QTextDocument::StyleSheetResource, QUrl(QStringLiteral("help.css")));
         QVERIFY(css.toString().contains(u'{'));
+        // Bytes that are no picture give the empty picture: bytes would send Qt to the disk.
+        QCOMPARE(help_->controls()
+                     .browser
+                     ->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("help.css")))
+                     .typeId(),
+                 QMetaType::QImage);
     }
 
     // F1 opens the page of the category on screen, the menu item the starting page; a second
@@ -261,15 +270,16 @@ private Q_SLOTS:
     }
 
     // The help window's access letters answer the key pressed, under either layout: under
-    // the Latin one Alt+G is Alt+П.
+    // the Latin one Alt+G is Alt+П. Tabs come forward; the button Найти searches.
     void accessLettersByKey_data() {
         QTest::addColumn<bool>("latin");
-        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("page");  // the tab, or 3 for Найти on the tab Поиск
         for (const bool latin : {false, true}) {
             const char* layout = latin ? "Latin" : "Russian";
             QTest::addRow("%s: Поиск", layout) << latin << 2;
             QTest::addRow("%s: Указатель", layout) << latin << 1;
             QTest::addRow("%s: Содержание", layout) << latin << 0;
+            QTest::addRow("%s: Найти", layout) << latin << 3;
         }
     }
     void accessLettersByKey() {
@@ -281,13 +291,17 @@ private Q_SLOTS:
         HelpWindow* help = f.commands.helpWindow();
         QVERIFY(help);
         QVERIFY(QTest::qWaitForWindowActive(help));
-        help->controls().tabWidget->setCurrentIndex(page == 0 ? 2 : 0);
+        help->controls().tabWidget->setCurrentIndex(page == 0 || page == 3 ? 2 : 0);
         help->controls().browser->setFocus();
-        const std::array<AccessKey, 3> keys{{{Qt::Key_C, 0x421, 54, 'c'},
+        const std::array<AccessKey, 4> keys{{{Qt::Key_C, 0x421, 54, 'c'},
                                              {Qt::Key_E, 0x423, 26, 'e'},
-                                             {Qt::Key_G, 0x41F, 42, 'g'}}};
+                                             {Qt::Key_G, 0x41F, 42, 'g'},
+                                             {Qt::Key_Y, 0x41D, 29, 'y'}}};
         keys[static_cast<std::size_t>(page)].press(help->controls().browser, latin);
-        QCOMPARE(help->controls().tabWidget->currentIndex(), page);
+        QCOMPARE(help->controls().tabWidget->currentIndex(), std::min(page, 2));
+        if (page == 3) {
+            QTRY_VERIFY(help->controls().searchState->isVisible());  // it searched
+        }
         QVERIFY(!f.w().controls().Fail->isVisible() && !f.w().controls().Help->isVisible());
     }
 
