@@ -172,7 +172,9 @@ QByteArray readFromChild(int fd, pid_t child) {
     return received;
 }
 
-QHash<QString, QByteArray> parseObjects(const QByteArray& stream) {
+}  // namespace
+
+QHash<QString, QByteArray> ChmArchive::objectsIn(const QByteArray& stream) {
     QHash<QString, QByteArray> objects;
     qsizetype at = 0;
     const auto length = [&](quint32* value) {
@@ -194,8 +196,6 @@ QHash<QString, QByteArray> parseObjects(const QByteArray& stream) {
     }
     return objects;
 }
-
-}  // namespace
 
 bool ChmArchive::readerAvailable() {
     return chmlib().loaded();
@@ -229,7 +229,7 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString& path) {
     ::close(pipeFds[0]);
 
     std::unique_ptr<ChmArchive> archive(new ChmArchive);
-    archive->objects_ = parseObjects(stream);
+    archive->objects_ = objectsIn(stream);
     archive->readSystemFile();
     if (archive->contents_.isEmpty() || !archive->read(archive->contents_)) {
         return nullptr;

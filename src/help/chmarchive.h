@@ -27,6 +27,9 @@ public:
     QString indexPath() const { return index_; }
     QString defaultTopic() const { return defaultTopic_; }
 
+    // The whole objects in what the reading child wrote; one its end cut off is left out.
+    static QHash<QString, QByteArray> objectsIn(const QByteArray& stream);
+
     // What the child may take: past these it is stopped and the file counts as read so far.
     static constexpr int timeLimitMs = 700;
     static constexpr qint64 memoryLimit = 256 * 1024 * 1024;
