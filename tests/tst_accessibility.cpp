@@ -297,8 +297,7 @@ private Q_SLOTS:
         for (TextBox* shown : {f.w().controls().Text4[0], f.w().controls().Text5[0]}) {
             box = shown->isVisible() ? shown : box;
         }
-        WindowFixture::clear(box);
-        WindowFixture::type(box, QStringLiteral("1"));
+        WindowFixture::retype(box, QStringLiteral("1"));
         const int rows = iface->childCount();
         QAccessibleInterface* row = nullptr;
         for (int i = 0; i < rows; ++i) {
@@ -505,8 +504,7 @@ private Q_SLOTS:
         const auto [source, target] = f.boxes(tab);
         QVERIFY(
             of(source)->text(QAccessible::Description).contains(QStringLiteral("Результат: 0 ")));
-        WindowFixture::clear(source);
-        WindowFixture::type(source, typed);
+        WindowFixture::retype(source, typed);
         recorded.clear();
         if (picker.isEmpty()) {
             WindowFixture::clear(source);  // the other box keeps the last result

@@ -125,8 +125,7 @@ private Q_SLOTS:
         pickUnits(f, tab, to, 1);
         const auto boxes = f.boxes(tab);
         const auto source = static_cast<std::size_t>(typedInto);
-        WindowFixture::clear(boxes[source]);
-        WindowFixture::type(boxes[source], typed);
+        WindowFixture::retype(boxes[source], typed);
         TextBox* result = boxes[1 - source];
         QCOMPARE(result->text(), shown);
         QString why;
@@ -167,8 +166,7 @@ private Q_SLOTS:
         Ruriruz& w = f.w();
         f.selectTab(QStringLiteral("Моменты"));
         WindowFixture::pick(w.controls().Combo3[0], QStringLiteral("kN"));
-        WindowFixture::clear(w.controls().Text5[0]);
-        WindowFixture::type(w.controls().Text5[0], QStringLiteral("7"));
+        WindowFixture::retype(w.controls().Text5[0], QStringLiteral("7"));
         QCOMPARE(w.controls().Text5[1]->text(), QStringLiteral("7000"));
         for (const char* caption : {"Распределенные моменты", "Моменты"}) {
             f.selectTab(QString::fromUtf8(caption));
@@ -184,10 +182,8 @@ private Q_SLOTS:
         // Without a number in box 0 there is nothing to work out, and box 1 must not keep a
         // number under units it was never worked out for: it is emptied, as a program write.
         for (const QString& held : {QStringLiteral("-"), QString()}) {
-            WindowFixture::clear(w.controls().Text5[0]);
-            WindowFixture::type(w.controls().Text5[0], QStringLiteral("5"));
-            WindowFixture::clear(w.controls().Text5[0]);
-            WindowFixture::type(w.controls().Text5[0], held);
+            WindowFixture::retype(w.controls().Text5[0], QStringLiteral("5"));
+            WindowFixture::retype(w.controls().Text5[0], held);
             QVERIFY(!w.controls().Text5[1]->text().isEmpty());
             const bool moments = w.controls().TabStrip1->selectedIndex() == f.tabOf("Моменты");
             f.selectTab(QString::fromUtf8(moments ? "Распределенные моменты" : "Моменты"));
@@ -407,8 +403,7 @@ private Q_SLOTS:
         WindowFixture f;
         Ruriruz& w = f.w();
         TextBox* box = w.controls().Text1[0];
-        WindowFixture::clear(box);
-        WindowFixture::type(box, QStringLiteral("3"));
+        WindowFixture::retype(box, QStringLiteral("3"));
         QCOMPARE(w.controls().Text1[1]->text(), QStringLiteral("3"));
         const QString before(held, u'0');
         box->setText(before);

@@ -108,8 +108,7 @@ private Q_SLOTS:
     // "3" to "3." is still 3: the other box is not written until the next digit.
     void separatorAtTheEndWaits() {
         WindowFixture f;
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("3"));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("3"));
         QSignalSpy writes(f.w().controls().Text1[1], &QLineEdit::textChanged);
         WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("."));
         QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("3."));
@@ -131,8 +130,7 @@ private Q_SLOTS:
 
         WindowFixture f(locale);
         TextBox* box = f.w().controls().Text1[0];
-        WindowFixture::clear(box);
-        WindowFixture::type(box, start);
+        WindowFixture::retype(box, start);
         if (selection == u"all") {
             box->selectAll();
         } else if (selection == u"home") {
@@ -178,8 +176,7 @@ private Q_SLOTS:
     // from box 0, which keeps its text.
     void pickConvertsFromBoxZero() {
         WindowFixture f;
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("2"));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("2"));
         QTest::keyClick(f.w().controls().Text1[1],
                         Qt::Key_End);  // a written box has its caret at the start
         WindowFixture::type(f.w().controls().Text1[1], QStringLiteral("7"));
@@ -194,8 +191,7 @@ private Q_SLOTS:
     void editsWithoutCharacterKeys() {
         WindowFixture f;
         TextBox* box = f.w().controls().Text1[0];
-        WindowFixture::clear(box);
-        WindowFixture::type(box, QStringLiteral("25"));
+        WindowFixture::retype(box, QStringLiteral("25"));
         box->home(false);
         QTest::keyClick(box, Qt::Key_Delete);
         QCOMPARE(box->text(), QStringLiteral("5"));
@@ -291,8 +287,7 @@ private Q_SLOTS:
         QFETCH(int, beeps);
         WindowFixture f(locale);
         TextBox* box = f.w().controls().Text1[0];
-        WindowFixture::clear(box);
-        WindowFixture::type(box, QStringLiteral("7"));
+        WindowFixture::retype(box, QStringLiteral("7"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));
         if (all) {
             box->selectAll();
@@ -338,8 +333,7 @@ private Q_SLOTS:
         WindowFixture::pick(f.w().controls().List1[0], QStringLiteral("Ярд"));
         WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         TextBox* box = f.w().controls().Text1[0];
-        WindowFixture::clear(box);
-        WindowFixture::type(box, QStringLiteral("1") + QString(308, u'0'));
+        WindowFixture::retype(box, QStringLiteral("1") + QString(308, u'0'));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("9.144E+307"));
         QCOMPARE(f.desktop.beeps, 0);
         WindowFixture::type(box, QStringLiteral("0"));

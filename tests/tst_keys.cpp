@@ -152,8 +152,7 @@ private Q_SLOTS:
 
         WindowFixture f;
         TextBox* box = f.w().controls().Text1[0];
-        WindowFixture::clear(box);
-        WindowFixture::type(box, QStringLiteral("12"));
+        WindowFixture::retype(box, QStringLiteral("12"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("12"));
         press(box, key, Qt::ControlModifier, scanCode);
         QCOMPARE(box->text(), box0);

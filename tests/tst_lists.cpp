@@ -89,8 +89,7 @@ private Q_SLOTS:
         f.selectTab(caption);
         const auto boxes = f.boxes(f.tabOf(caption));
         const auto lists = f.pickers(f.tabOf(caption))[0];
-        WindowFixture::clear(boxes[0]);
-        WindowFixture::type(boxes[0], QStringLiteral("1"));
+        WindowFixture::retype(boxes[0], QStringLiteral("1"));
         WindowFixture::pick(lists[0], unit);
         WindowFixture::pick(lists[1], base);
         QVERIFY2(expected::shows(boxes[1]->text(), size), qPrintable(boxes[1]->text()));
@@ -130,19 +129,16 @@ private Q_SLOTS:
             f.selectTab(caption);
             const auto boxes = f.boxes(f.tabOf(caption));
             const auto lists = f.pickers(f.tabOf(caption))[0];
-            WindowFixture::clear(boxes[0]);
-            WindowFixture::type(boxes[0], QStringLiteral("0"));
+            WindowFixture::retype(boxes[0], QStringLiteral("0"));
             WindowFixture::pick(lists[0], from);
             WindowFixture::pick(lists[1], to);
-            WindowFixture::clear(boxes[0]);
-            WindowFixture::type(boxes[0], QString(typed).replace(u'.', sep));
+            WindowFixture::retype(boxes[0], QString(typed).replace(u'.', sep));
             QCOMPARE(boxes[1]->text(), QString(expected).replace(u'.', sep));
             QCOMPARE(boxes[0]->text(), QString(typed).replace(u'.', sep));
 
             WindowFixture::pick(lists[0], to);
             WindowFixture::pick(lists[1], from);
-            WindowFixture::clear(boxes[1]);
-            WindowFixture::type(boxes[1], QString(typed).replace(u'.', sep));
+            WindowFixture::retype(boxes[1], QString(typed).replace(u'.', sep));
             QCOMPARE(boxes[0]->text(), QString(expected).replace(u'.', sep));
             QCOMPARE(f.desktop.beeps, 0);
         }
@@ -151,8 +147,7 @@ private Q_SLOTS:
     // Leading zeros are the user's: the source box is never rewritten.
     void sourceBoxKeepsItsText() {
         WindowFixture f;
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("007"));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("007"));
         QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("007"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));
     }
@@ -161,8 +156,7 @@ private Q_SLOTS:
     // that fits is converted again.
     void overflowEmptiesTheOtherBox() {
         WindowFixture f;
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("1") + QString(300, u'0'));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("1") + QString(300, u'0'));
         WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Миллиметр"));  // 1E+306 mm
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("1E+306"));
         QCOMPARE(f.desktop.beeps, 0);
@@ -178,11 +172,9 @@ private Q_SLOTS:
     // rather than left with a number in units it was not worked out for.
     void pickWithoutNumberEmptiesTheOtherBox() {
         WindowFixture f;
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("5"));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("5"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("5"));
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("-"));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("-"));
         QCOMPARE(f.w().controls().Text1[0]->text(), QStringLiteral("-"));
         WindowFixture::pick(f.w().controls().List1[1], QStringLiteral("Метр"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QString());

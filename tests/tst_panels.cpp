@@ -168,11 +168,9 @@ private Q_SLOTS:
                 WindowFixture::pick(pickers[static_cast<std::size_t>(k)][1], to[k]);
             }
             const auto text = f.boxes(tab);
-            WindowFixture::clear(text[0]);
-            WindowFixture::type(text[0], local(typed));
+            WindowFixture::retype(text[0], local(typed));
             holds(text[1], forward, from, to);
-            WindowFixture::clear(text[1]);
-            WindowFixture::type(text[1], local(typed));
+            WindowFixture::retype(text[1], local(typed));
             holds(text[0], back, to, from);
             QCOMPARE(f.desktop.beeps, 0);
             QCOMPARE(f.desktop.messages, QStringList{});
@@ -184,8 +182,7 @@ private Q_SLOTS:
         WindowFixture f;
         Ruriruz& w = f.w();
         f.selectTab(QStringLiteral("Скорости"));  // км / час on both sides
-        WindowFixture::clear(w.controls().Text4[0]);
-        WindowFixture::type(w.controls().Text4[0], QStringLiteral("1"));
+        WindowFixture::retype(w.controls().Text4[0], QStringLiteral("1"));
         QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("1"));
         WindowFixture::pick(w.controls().Combo2[1], QStringLiteral("сек"));  // box 1 in км / сек
         QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("0.000277777777777778"));
@@ -194,8 +191,7 @@ private Q_SLOTS:
         QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("0.0166666666666667"));
 
         f.selectTab(QStringLiteral("Моменты"));
-        WindowFixture::clear(w.controls().Text5[0]);
-        WindowFixture::type(w.controls().Text5[0], QStringLiteral("2"));
+        WindowFixture::retype(w.controls().Text5[0], QStringLiteral("2"));
         QTest::keyClick(w.controls().Text5[1],
                         Qt::Key_End);  // a written box has its caret at the start
         WindowFixture::type(w.controls().Text5[1], QStringLiteral("5"));
@@ -227,8 +223,7 @@ private Q_SLOTS:
         f.desktop.messages.clear();
         const auto text = f.boxes(tab);
         const QString before = text[1]->text();
-        WindowFixture::clear(text[0]);
-        WindowFixture::type(text[0], QStringLiteral("7"));
+        WindowFixture::retype(text[0], QStringLiteral("7"));
         QCOMPARE(f.desktop.messages, QStringList{QStringLiteral("Ошибка вычисления")});
         QCOMPARE(text[1]->text(), before);
     }
@@ -240,8 +235,7 @@ private Q_SLOTS:
         f.selectTab(QStringLiteral("Давления"));
         WindowFixture::pick(w.controls().Combo1[0], QStringLiteral("kN"));  // kN / м^2
         WindowFixture::pick(w.controls().Combo1[1], QStringLiteral("Па"));
-        WindowFixture::clear(w.controls().Text4[0]);
-        WindowFixture::type(w.controls().Text4[0], QStringLiteral("1") + QString(300, u'0'));
+        WindowFixture::retype(w.controls().Text4[0], QStringLiteral("1") + QString(300, u'0'));
         QCOMPARE(w.controls().Text4[1]->text(), QStringLiteral("1E+303"));
         // On the way to мм^2 the pick passes см^2 (1E+307 Па); 1E+300 kN / мм^2 is 1E+309 Па.
         WindowFixture::pick(w.controls().Combo2[0], QStringLiteral("мм^2"));

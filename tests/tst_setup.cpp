@@ -79,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(w.controls().TabStrip1->tabRect(tab).isEmpty(), false);
         f.selectTab(tab == 4 ? 2 : 4);
         f.selectTab(6);
-        WindowFixture::clear(w.controls().Text5[0]);
-        WindowFixture::type(w.controls().Text5[0], QStringLiteral("12"));
+        WindowFixture::retype(w.controls().Text5[0], QStringLiteral("12"));
         f.selectTab(tab == 4 ? 2 : 4);
         WindowFixture::type(
             std::array{w.controls().Text2[0], w.controls().Text4[0]}[tab == 4 ? 0 : 1],

@@ -277,8 +277,7 @@ private Q_SLOTS:
         QCOMPARE(box->minimumSize(), box->maximumSize());
 
         QVERIFY(f.activate());
-        WindowFixture::clear(f.w().controls().Text1[0]);
-        WindowFixture::type(f.w().controls().Text1[0], QStringLiteral("7"));
+        WindowFixture::retype(f.w().controls().Text1[0], QStringLiteral("7"));
         QCOMPARE(f.w().controls().Text1[1]->text(), QStringLiteral("7"));
         QVERIFY(box->isVisible());
     }

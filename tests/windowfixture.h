@@ -145,6 +145,12 @@ struct WindowFixture {
                             modifiers);
     }
 
+    // Empties the box with backspaces, then types the keys.
+    static void retype(TextBox* box, const QString& keys) {
+        clear(box);
+        type(box, keys);
+    }
+
     // One backspace per character from the end; a box that is not empty after them fails.
     static void clear(TextBox* box) {
         box->setFocus();
