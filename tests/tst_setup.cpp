@@ -97,16 +97,10 @@ private Q_SLOTS:
             switch (frame) {
                 case 1:
                 case 2:
-                case 3: {
-                    const auto i = static_cast<std::size_t>(frame - 1);
-                    const std::array texts{w.controls().Text1, w.controls().Text2,
-                                           w.controls().Text3};
-                    const std::array lists{w.controls().List1, w.controls().List2,
-                                           w.controls().List3};
-                    QCOMPARE(texts[i][r]->text(), "0");
-                    QCOMPARE(lists[i][r]->currentRow(), 0);
+                case 3:
+                    QCOMPARE(f.boxes(tab)[r]->text(), "0");
+                    QCOMPARE(static_cast<QListWidget*>(f.pickers(tab)[0][r])->currentRow(), 0);
                     break;
-                }
                 case 4:
                     QCOMPARE(w.controls().Text4[r]->text(), "0");
                     QCOMPARE(rows(w.controls().Combo1[r]), numerators);
@@ -183,38 +177,26 @@ private Q_SLOTS:
     // Tab walks from the tab strip to box 0 and its pickers from left to right, then box 1 and
     // its pickers; hidden pickers are passed over.
     void focusOrder_data() {
-        QTest::addColumn<int>("tab");
-        QTest::newRow("Линейные размеры") << 1;
-        QTest::newRow("Скорости") << 4;
-        QTest::newRow("Углы") << 8;
-        QTest::newRow("Моменты") << 6;
-        QTest::newRow("Распределенные моменты") << 7;
+        QTest::addColumn<QString>("caption");
+        for (const char* caption :
+             {"Линейные размеры", "Скорости", "Углы", "Моменты", "Распределенные моменты"}) {
+            QTest::newRow(caption) << QString::fromUtf8(caption);
+        }
     }
 
     void focusOrder() {
-        QFETCH(int, tab);
+        QFETCH(QString, caption);
         WindowFixture f;
         Ruriruz& w = f.w();
+        const int tab = f.tabOf(caption);
         f.selectTab(tab);
         QList<QWidget*> expected;
         for (std::size_t r = 0; r < 2; ++r) {
-            switch (tab) {
-                case 1:
-                    expected << w.controls().Text1[r] << w.controls().List1[r];
-                    break;
-                case 4:
-                    expected << w.controls().Text4[r] << w.controls().Combo1[r]
-                             << w.controls().Combo2[r];
-                    break;
-                case 8:
-                    expected << w.controls().Text4[r] << w.controls().Combo1[r];
-                    break;
-                default:
-                    expected << w.controls().Text5[r] << w.controls().Combo3[r]
-                             << w.controls().Combo4[r];
-                    if (tab == 7) {
-                        expected << w.controls().Combo5[r];
-                    }
+            expected << f.boxes(tab)[r];
+            for (const auto& picker : f.pickers(tab)) {
+                if (picker[r]->isVisible()) {
+                    expected << picker[r];
+                }
             }
         }
         w.activateWindow();
