@@ -37,10 +37,9 @@ std::size_t at(const convert::PickerTable& table, std::string_view text) {
     return table.rows.size();
 }
 
-const convert::Step& row(const convert::PickerTable& table, std::string_view text) {
-    static const convert::Step none{convert::Op::Multiply, NAN};
+convert::Step row(const convert::PickerTable& table, std::string_view text) {
     const std::size_t n = at(table, text);
-    return n < table.rows.size() ? table.rows[n].toBase : none;
+    return n < table.rows.size() ? table.rows[n].toBase : convert::Step{convert::Op::Multiply, NAN};
 }
 
 struct WalkCase {
